@@ -1,0 +1,92 @@
+#include "platform/code_page.h"
+
+#include <cstring>
+
+namespace vitalchart {
+
+namespace {
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+std::size_t Utf8Length(const unsigned char* p, std::size_t nRemaining) {
+    unsigned char b = p[0];
+    std::size_t n;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+    } else {
+        return 1;
+    }
+    if (n > nRemaining) return 1;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (!IsContinuation(p[i])) return 1;
+    }
+    // Overlong and out-of-range forms that the lead byte alone does not rule out.
+    if (b == 0xE0 && p[1] < 0xA0) return 1;
+    if (b == 0xED && p[1] > 0x9F) return 1;
+    if (b == 0xF0 && p[1] < 0x90) return 1;
+    if (b == 0xF4 && p[1] > 0x8F) return 1;
+    return n;
+}
+
+unsigned char FoldAscii(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b; }
+
+}  // namespace
+
+bool IsLeadByte(UINT nCodePage, unsigned char byte) {
+    switch (nCodePage) {
+        case CP_GBK: return byte >= 0x81 && byte <= 0xFE;
+        case CP_UTF8: return byte >= 0xC2 && byte <= 0xF4;
+        default: return false;
+    }
+}
+
+std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining) {
+    if (nRemaining == 0) return 0;
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    switch (nCodePage) {
+        case CP_GBK: return (IsLeadByte(CP_GBK, u[0]) && nRemaining >= 2) ? 2 : 1;
+        case CP_UTF8: return Utf8Length(u, nRemaining);
+        default: return 1;
+    }
+}
+
+int CompareNoCase(UINT nCodePage, const std::string& a, const std::string& b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        std::size_t na = CharLength(nCodePage, a.data() + i, a.size() - i);
+        std::size_t nb = CharLength(nCodePage, b.data() + j, b.size() - j);
+        if (na == 1 && nb == 1) {
+            unsigned char ca = FoldAscii(static_cast<unsigned char>(a[i]));
+            unsigned char cb = FoldAscii(static_cast<unsigned char>(b[j]));
+            if (ca != cb) return ca < cb ? -1 : 1;
+        } else {
+            // A multi-byte character only equals the same bytes.
+            int c = std::memcmp(a.data() + i, b.data() + j, na < nb ? na : nb);
+            if (c != 0) return c < 0 ? -1 : 1;
+            if (na != nb) return na < nb ? -1 : 1;
+        }
+        i += na;
+        j += nb;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text) {
+    std::size_t n = 0;
+    while (n < text.size()) {
+        std::size_t len = CharLength(nCodePage, text.data() + n, text.size() - n);
+        if (n + len > nMax) break;
+        n += len;
+    }
+    std::memcpy(pDest, text.data(), n);
+    pDest[n] = '\0';
+}
+
+}  // namespace vitalchart

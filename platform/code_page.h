@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "vitalchart/platform/win_types.h"
+
+namespace vitalchart {
+
+// Multi-byte text of a code page: 936 (GBK, a lead byte 0x81 to 0xFE starts a
+// two-byte character), 65001 (UTF-8) or any single-byte code page.
+
+// Whether the byte starts a multi-byte character in the code page.
+bool IsLeadByte(UINT nCodePage, unsigned char byte);
+
+// Length in bytes of the character that starts at p, never more than the
+// nRemaining bytes left (at least 1 when nRemaining > 0). A GBK lead byte
+// without its trail byte, and a malformed UTF-8 sequence, count as one byte.
+std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining);
+
+// Case-insensitive comparison: ASCII letters fold, a multi-byte character is
+// compared whole (its trail bytes never fold). <0, 0 or >0.
+int CompareNoCase(UINT nCodePage, const std::string& a, const std::string& b);
+inline bool EqualsNoCase(UINT nCodePage, const std::string& a, const std::string& b) {
+    return CompareNoCase(nCodePage, a, b) == 0;
+}
+
+// Copies at most nMax bytes of the text into pDest (which takes nMax + 1) and
+// terminates it, never splitting a multi-byte character.
+void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text);
+
+}  // namespace vitalchart

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vitalchart {
+namespace crt {
+
+// Number reading as the platform's C runtime does it, independent of the
+// process locale: the decimal point is always '.'.
+
+// Leading white space, an optional sign, then decimal digits up to the first
+// other byte; 0 without digits. Values outside the int range saturate at
+// INT_MIN / INT_MAX.
+std::int32_t atoi(const char* pText);
+
+// Leading white space, an optional sign, then the longest decimal number with
+// an optional fraction and exponent, or "inf", "infinity" or "nan" in any
+// letter case; 0.0 when there is none. Overflow gives an infinity, underflow 0.
+double atof(const char* pText);
+
+}  // namespace crt
+}  // namespace vitalchart

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "vitalchart/platform/win_types.h"
+
+namespace vitalchart {
+
+// Text-to-text map of one tag's attributes: keys compared exactly, letter case
+// included; storing a key again replaces its value. A tag has a handful of
+// attributes, so a flat list searched in order is the fastest form.
+class CMapStringToString {
+public:
+    // Stores the value under the key, replacing an earlier value.
+    void SetAt(const std::string& key, const std::string& value);
+    // 1 and the value when the key is present, else 0 and rValue untouched.
+    BOOL Lookup(const std::string& key, std::string& rValue) const;
+    // The value of a present key, or null.
+    const std::string* Find(const std::string& key) const;
+    int GetCount() const { return static_cast<int>(m_entries.size()); }
+    bool IsEmpty() const { return m_entries.empty(); }
+    // Entries in the order their keys were first stored.
+    const std::vector<std::pair<std::string, std::string>>& Entries() const { return m_entries; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_entries;
+};
+
+}  // namespace vitalchart

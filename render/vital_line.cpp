@@ -1,0 +1,7 @@
+#include "render/chart_renderer.h"
+
+namespace vitalchart {
+
+void CChartRenderer::DrawVitalLine(const CMapStringToString&) {}
+
+}  // namespace vitalchart

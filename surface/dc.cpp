@@ -1,0 +1,7 @@
+#include "vitalchart/surface/dc.h"
+
+namespace vitalchart {
+
+CDC::~CDC() = default;
+
+}  // namespace vitalchart
