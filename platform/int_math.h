@@ -32,6 +32,10 @@ constexpr std::int32_t WrapDiv(std::int32_t a, std::int32_t b) {
 // for NaN or a value outside the int range.
 std::int32_t DoubleToInt(double value);
 
+// Rounds a double to single precision as the platform's FPU does: values
+// beyond the float range become infinities instead of undefined behaviour.
+float DoubleToFloat(double value);
+
 // Moves a rectangle by (dx, dy), wrapping around like every device coordinate.
 BOOL OffsetRect(RECT* pRect, int dx, int dy);
 

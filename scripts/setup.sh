@@ -7,7 +7,7 @@ packages=(
   cmake make ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev
   libcairo2-dev libpango1.0-dev fontconfig fonts-noto-cjk fonts-liberation2
-  poppler-utils librsvg2-bin valgrind
+  poppler-utils librsvg2-bin valgrind locales
 )
 
 missing=()
@@ -26,4 +26,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale whose decimal separator is a comma, for the tests that prove number
+# reading ignores the process locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  if [ "$(id -u)" -eq 0 ]; then
+    sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  fi
 fi

@@ -15,6 +15,9 @@ using LONG = std::int32_t;
 using BYTE = std::uint8_t;
 using COLORREF = std::uint32_t;
 
+constexpr BOOL FALSE = 0;
+constexpr BOOL TRUE = 1;
+
 
 // Packs a colour as the platform does: red in the low byte, then green, then blue.
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
