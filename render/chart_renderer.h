@@ -54,6 +54,8 @@ public:
 
     // Walks the template element by element and draws it; always 1.
     BOOL DrawTemplate(CByteBuffer* pBuffer);
+    // Acts on one template element with a known code (pen, font, size or a painter).
+    void HandleElement(int nCode, const CMapStringToString& mapAttributes);
 
     // Selects the first declared pen or font whose id matches.
     void SelectPenById(const std::string& strId);

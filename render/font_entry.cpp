@@ -1,0 +1,68 @@
+#include "render/font_entry.h"
+
+#include <cstring>
+
+#include "platform/code_page.h"
+#include "platform/crt_number.h"
+#include "platform/int_math.h"
+#include "platform/mul_div.h"
+#include "render/color_triple.h"
+
+namespace vitalchart {
+
+namespace {
+
+bool IsTrue(UINT nCodePage, const CMapStringToString& map, const char* pszKey) {
+    const std::string* p = map.Find(pszKey);
+    return p != nullptr && EqualsNoCase(nCodePage, *p, "true");
+}
+
+}  // namespace
+
+CFontEntry::~CFontEntry() {
+    if (m_pFont != nullptr) {
+        m_pFont->DeleteObject();
+        delete m_pFont;
+    }
+}
+
+BOOL CFontEntry::CreateFromAttributes(const CMapStringToString& mapAttributes, int nNum, int nDen, UINT nCodePage) {
+    LOGFONT lf;
+    std::memset(&lf, 0, sizeof lf);
+    lf.lfCharSet = DEFAULT_CHARSET;
+
+    if (!mapAttributes.Lookup("id", m_strId)) return 0;
+    const std::string* pName = mapAttributes.Find("font-name");
+    if (pName == nullptr) return 0;
+    const std::string* pSize = mapAttributes.Find("font-size");
+    if (pSize == nullptr) return 0;
+
+    CopyTextBounded(nCodePage, lf.lfFaceName, LF_FACESIZE - 1, *pName);
+    // A negative height asks for the character height rather than the cell height.
+    lf.lfHeight = WrapNeg(MulDiv(crt::atoi(pSize->c_str()), nNum, nDen));
+    lf.lfWeight = IsTrue(nCodePage, mapAttributes, "font-bold") ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = IsTrue(nCodePage, mapAttributes, "font-underline") ? 1 : 0;
+    lf.lfItalic = IsTrue(nCodePage, mapAttributes, "font-inital") ? 1 : 0;
+
+    const std::string* pColor = mapAttributes.Find("text-color");
+    if (pColor != nullptr) {
+        ColorTriple triple = ParseColorTriple(*pColor);
+        if (triple.read == ColorRead::kAll) {
+            m_crText = triple.ToColorRef();
+            m_bHasColor = 1;
+        }
+    }
+
+    m_pFont = new CFont;
+    return m_pFont->CreateFontIndirect(&lf);
+}
+
+BOOL CFontEntry::SelectIfId(std::string strId, CDC* pDC, BOOL bColorAllowed) {
+    if (pDC == nullptr || m_pFont == nullptr) return 0;
+    if (!EqualsNoCase(pDC->GetCodePage(), m_strId, strId)) return 0;
+    pDC->SelectObject(m_pFont);
+    if (m_bHasColor && bColorAllowed) pDC->SetTextColor(m_crText);
+    return 1;
+}
+
+}  // namespace vitalchart

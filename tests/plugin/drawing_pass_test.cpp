@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "support/trace_fixture.h"
+#include "vitalchart/plugin.h"
+#include "vitalchart/surface/recording_dc.h"
+
+namespace vitalchart {
+namespace {
+
+using test::GrepTrace;
+using test::RenderTrace;
+using test::TempFile;
+using test::TraceRun;
+
+// A surface in a state of the host's own, to see it come back.
+void SetHostState(CRecordingDC& dc, CPen& pen, CFont& font) {
+    pen.CreatePen(PS_DOT, 1, RGB(1, 2, 3));
+    LOGFONT lf = {};
+    lf.lfHeight = -20;
+    lf.lfWeight = 400;
+    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "HostFace");
+    font.CreateFontIndirect(&lf);
+    dc.SelectObject(&pen);
+    dc.SelectObject(&font);
+    dc.SetTextColor(RGB(9, 8, 7));
+    dc.SetBkMode(OPAQUE);
+}
+
+const char kBusyTemplate[] =
+    "<vitalpen id=\"p\" pen-width=\"3\" color=\"255,0,0\"/>\n"
+    "<vitalfont id=\"f\" font-name=\"Other\" font-size=\"12\" text-color=\"0,255,0\"/>\n"
+    "<vitalline left=\"1\" top=\"1\" right=\"2\" bottom=\"2\" pen-id=\"p\"/>\n"
+    "<vitaltextout name=\"R\" x=\"0\" y=\"0\" cx=\"10\" cy=\"10\" font-id=\"f\"/>\n";
+
+TEST(DrawingPassTest, SavesAndRestoresTheHostsPenFontBackgroundAndTextColour) {
+    TempFile templ(kBusyTemplate);
+    CRecordingDC dc;
+    CPen hostPen;
+    CFont hostFont;
+    SetHostState(dc, hostPen, hostFont);
+    std::string strData = "<d vitalsigns=\"R\" vitalsignsvalues=\"x\"/>";
+    DrawPlugin(&dc, 0, 0, 100, 100, 96, 96, 96, 96, templ.Path().c_str(), strData.data(),
+               static_cast<int>(strData.size()), "", 0);
+    EXPECT_TRUE(dc.GetPen().SameAs(hostPen));
+    EXPECT_TRUE(dc.GetFont().SameAs(hostFont));
+    EXPECT_EQ(dc.GetTextColor(), RGB(9, 8, 7));
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+    // The restore runs in a fixed order at the end of the trace.
+    const std::string& trace = dc.GetTrace();
+    const std::string kTail =
+        "pen 2 1 #010203\nbkmode 2\nfont \"HostFace\" -20 400 0 0\ntextcolor #090807\n";
+    ASSERT_GE(trace.size(), kTail.size());
+    EXPECT_EQ(trace.substr(trace.size() - kTail.size()), kTail);
+}
+
+TEST(DrawingPassTest, FillsBlackOnScreenOnlyWhenAsked) {
+    struct Row {
+        BOOL bPrinting, bFill;
+        std::string fill;
+    } rows[] = {
+        {0, 1, "fillrect 20 10 40 30 #000000\n"},
+        {0, 0, ""},
+        {1, 1, ""},
+        {1, 0, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "printing " << r.bPrinting << " fill " << r.bFill);
+        TraceRun run;
+        run.strTemplate = "";
+        run.nTop = 10;
+        run.nLeft = 20;
+        run.nBottom = 30;
+        run.nRight = 40;
+        run.bPrinting = r.bPrinting;
+        run.bFillBackground = r.bFill;
+        std::string trace = RenderTrace(run);
+        EXPECT_EQ(GrepTrace(trace, "fillrect"), r.fill);
+        // An empty template still saves and restores around the fill.
+        EXPECT_EQ(trace.substr(0, 8), "bkmode 1");
+    }
+}
+
+TEST(DrawingPassTest, MissingTemplateIsReportedOnThePage) {
+    CRecordingDC dc;
+    const char* kMissing = "/nonexistent/chart.xml";
+    DrawPlugin(&dc, 100, 50, 200, 300, 96, 96, 96, 96, kMissing, "", 0, "", 1);
+    // Nothing else happens: no state change, no fill.
+    EXPECT_EQ(dc.GetTrace(), "textout 50 100 \"/nonexistent/chart.xml not found!\"\n");
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+
+    CRecordingDC trimmed;
+    DrawPlugin(&trimmed, 0, 0, 10, 10, 96, 96, 96, 96, "  /nonexistent/x.xml \t", "", 0, "", 0);
+    EXPECT_EQ(trimmed.GetTrace(), "textout 0 0 \"/nonexistent/x.xml not found!\"\n");
+}
+
+TEST(DrawingPassTest, BlankPathMeansTheDefaultTemplateInTheCurrentFolder) {
+    char cwd[4096];
+    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    std::string strDir = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/vitalchart-cwd-XXXXXX";
+    ASSERT_NE(::mkdtemp(&strDir[0]), nullptr);
+    ASSERT_EQ(::chdir(strDir.c_str()), 0);
+    for (const char* path : {"", "   ", static_cast<const char*>(nullptr)}) {
+        CRecordingDC dc;
+        DrawPlugin(&dc, 0, 0, 10, 10, 96, 96, 96, 96, path, "", 0, nullptr, 0);
+        EXPECT_EQ(dc.GetTrace(), "textout 0 0 \"vitalsign.xml not found!\"\n");
+    }
+    {
+        FILE* f = std::fopen("vitalsign.xml", "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("<vitalline left=\"0\" top=\"0\" right=\"1\" bottom=\"1\"/>\n", f);
+        std::fclose(f);
+        CRecordingDC dc;
+        DrawPlugin(&dc, 0, 0, 10, 10, 96, 96, 96, 96, " ", "", 0, "", 0);
+        EXPECT_EQ(GrepTrace(dc.GetTrace(), "lineto"), "lineto 4 4\n");
+        float w = -1, h = -1;
+        EXPECT_EQ(GetPluginSizeByTemplet(&w, &h, nullptr), 0);
+        std::remove("vitalsign.xml");
+    }
+    ASSERT_EQ(::chdir(cwd), 0);
+    ::rmdir(strDir.c_str());
+}
+
+TEST(DrawingPassTest, NullSurfaceDrawsNothingAndCallerTextChangesNothing) {
+    TempFile templ(kBusyTemplate);
+    DrawPlugin(nullptr, 0, 0, 10, 10, 96, 96, 96, 96, templ.Path().c_str(), "<d/>", 4, "x", 1);
+    CRecordingDC a;
+    CRecordingDC b;
+    DrawPlugin(&a, 0, 0, 10, 10, 96, 96, 96, 96, templ.Path().c_str(), "", 0, "one", 0);
+    DrawPlugin(&b, 0, 0, 10, 10, 96, 96, 96, 96, templ.Path().c_str(), "", 0, "two", 0);
+    EXPECT_EQ(a.GetTrace(), b.GetTrace());
+}
+
+TEST(SizeQueryTest, FirstVitalsizeOnItsOwnLine) {
+    struct Row {
+        const char* name;
+        std::string strTemplate;
+        BOOL found;
+        float width, height;
+    } rows[] = {
+        {"plain", "<vitalsize width=\"167\" height=\"213\"/>\n", 1, 167.0f, 213.0f},
+        {"width only", "<vitalsize width=\"100\"/>\n", 1, 100.0f, 0.0f},
+        {"units after the number", "<vitalsize width=\"12.5mm\" height=\"abc\"/>\n", 1, 12.5f, 0.0f},
+        {"first of two", "<vitalsize width=\"1\"/>\n<vitalsize width=\"2\" height=\"3\"/>\n", 1, 1.0f, 0.0f},
+        {"after another tag on its line", "<vitalpen/><vitalsize width=\"1\"/>\n", 0, 0.0f, 0.0f},
+        {"none", "<vitalpen id=\"a\" pen-width=\"1\"/>\n", 0, 0.0f, 0.0f},
+        {"empty", "", 0, 0.0f, 0.0f},
+        {"case counts", "<VitalSize width=\"1\"/>\n", 0, 0.0f, 0.0f},
+        {"after the root line", "<vitalsign>\r\n<vitalsize width=\"5\" height=\"6\"/>\r\n", 1, 5.0f, 6.0f},
+        {"beyond float", "<vitalsize width=\"1e300\" height=\"-1e300\"/>\n", 1, HUGE_VALF,
+         -HUGE_VALF},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TempFile templ(r.strTemplate);
+        float w = -1, h = -1;
+        EXPECT_EQ(GetPluginSizeByTemplet(&w, &h, templ.Path().c_str()), r.found);
+        EXPECT_EQ(w, r.width);
+        EXPECT_EQ(h, r.height);
+    }
+    float w = -1, h = -1;
+    EXPECT_EQ(GetPluginSizeByTemplet(&w, &h, "/nonexistent/t.xml"), 0);
+    EXPECT_EQ(w, 0.0f);
+    EXPECT_EQ(h, 0.0f);
+}
+
+}  // namespace
+}  // namespace vitalchart
