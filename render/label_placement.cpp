@@ -1,8 +1,49 @@
+#include "platform/code_page.h"
+#include "platform/int_math.h"
 #include "render/chart_renderer.h"
+#include "render/painter_util.h"
 
 namespace vitalchart {
 
-void CChartRenderer::DrawLabel(const std::string&, const RECT&, TextPlacement, UINT) {}
-void CChartRenderer::DrawVerticalText(const std::string&, const RECT&, int) {}
+void CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement,
+                               UINT nBaseFormat) {
+    if (m_pDC == nullptr) return;
+    const int nCount = TextCount(strText.size());
+
+    // The surface measures from the box's top-left; the text is then centred
+    // vertically and placed horizontally, overhanging a box it does not fit.
+    RECT rc = box;
+    m_pDC->DrawText(strText.data(), nCount, &rc, nBaseFormat | DT_CALCRECT | DT_NOPREFIX);
+    const int nTextWidth = WrapSub(rc.right, rc.left);
+    const int nTextHeight = WrapSub(rc.bottom, rc.top);
+    const int nBoxWidth = WrapSub(box.right, box.left);
+    const int nBoxHeight = WrapSub(box.bottom, box.top);
+
+    const int dy = WrapDiv(WrapSub(nBoxHeight, nTextHeight), 2);
+    int dx = 0;
+    if (placement == TextPlacement::kCenter) {
+        dx = WrapDiv(WrapSub(nBoxWidth, nTextWidth), 2);
+    } else if (placement == TextPlacement::kRight) {
+        dx = WrapSub(nBoxWidth, nTextWidth);
+    }
+    OffsetRect(&rc, dx, dy);
+
+    // Without DT_NOPREFIX an ampersand would vanish and underline the next character.
+    m_pDC->DrawText(strText.data(), nCount, &rc, nBaseFormat | DT_NOPREFIX);
+}
+
+void CChartRenderer::DrawVerticalText(const std::string& strText, const RECT& box, int nSpans) {
+    if (m_pDC == nullptr) return;
+    const UINT nCodePage = m_pDC->GetCodePage();
+    RECT rc = box;
+    std::size_t i = 0;
+    while (i < strText.size()) {
+        // A double-byte or multi-byte character is drawn whole on its own row.
+        const std::size_t n = CharLength(nCodePage, strText.data() + i, strText.size() - i);
+        m_pDC->DrawText(strText.data() + i, static_cast<int>(n), &rc, DT_NOPREFIX);
+        OffsetRect(&rc, 0, nSpans);
+        i += n;
+    }
+}
 
 }  // namespace vitalchart

@@ -1,8 +1,135 @@
+#include <cmath>
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/crt_number.h"
+#include "platform/int_math.h"
 #include "render/chart_renderer.h"
+#include "render/painter_util.h"
 
 namespace vitalchart {
 
-void CChartRenderer::DrawVitalLineOut(const CMapStringToString&) {}
-void CChartRenderer::DrawVitalLineBlock(const CMapStringToString&) {}
+namespace {
+
+// The geometry of one curve element: where column 0 and the base value lie,
+// and how far apart columns and values are.
+struct SeriesAxes {
+    int x0 = 0;
+    int y0 = 0;
+    int cx = 0;
+    int cy = 0;
+    double fScale = 0.0;
+    float fBaseValue = 0.0f;
+    int nSymbol = 0;
+
+    int ColumnX(int nColumn) const { return WrapAdd(x0, WrapMul(nColumn, cx)); }
+
+    // Larger values lie higher on the page. The arithmetic runs in double
+    // from the single-precision scale and base, subtract, multiply, divide,
+    // then truncates: 37.2 over a base of 35 at 8 units per 0.2 lies 87 units
+    // up, not 88.
+    int ValueY(const std::string& strValue) const {
+        const double t = (crt::atof(strValue.c_str()) - static_cast<double>(fBaseValue)) * static_cast<double>(cy) /
+                         static_cast<double>(fScale);
+        return WrapSub(y0, DoubleToInt(t));
+    }
+
+    // A scale of 0, or a scale or base that is not a finite number, leaves no
+    // height a reading could be plotted at.
+    bool IsPlottable() const {
+        return fScale != 0.0f && std::isfinite(fScale) && std::isfinite(fBaseValue) &&
+               std::isfinite(static_cast<double>(cy) / static_cast<double>(fScale));
+    }
+};
+
+// Reads the element's name and axes; false when "name", "scale",
+// "base-value" or "symbol" is missing, or the scale cannot plot anything.
+bool ReadSeriesAxes(const CChartRenderer& renderer, const CMapStringToString& map, std::string& strName,
+                    SeriesAxes& axes) {
+    const std::string* pName = map.Find("name");
+    if (pName == nullptr) return false;
+    strName = *pName;
+    axes.x0 = ReadPosition(renderer, map, "x", 0);
+    axes.y0 = ReadPosition(renderer, map, "y", 1);
+    axes.cx = ReadPosition(renderer, map, "cx", 0);
+    axes.cy = ReadPosition(renderer, map, "cy", 1);
+    const std::string* pScale = map.Find("scale");
+    if (pScale == nullptr) return false;
+    axes.fScale = crt::atof(pScale->c_str());
+    const std::string* pBase = map.Find("base-value");
+    if (pBase == nullptr) return false;
+    axes.fBaseValue = DoubleToFloat(crt::atof(pBase->c_str()));
+    const std::string* pSymbol = map.Find("symbol");
+    if (pSymbol == nullptr) return false;
+    axes.nSymbol = crt::atoi(pSymbol->c_str());
+    return axes.IsPlottable();
+}
+
+}  // namespace
+
+void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
+    if (m_pDC == nullptr) return;
+    std::string strName;
+    SeriesAxes axes;
+    if (!ReadSeriesAxes(*this, mapAttributes, strName, axes)) return;
+    const int nSpecial = ReadInteger(mapAttributes, "special-symbol", -1);
+    const int nSpecial2 = ReadInteger(mapAttributes, "special-symbol2", -1);
+    if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+
+    const UINT nCodePage = GetCodePage();
+    const int nCount = m_arrRecords.GetCount();
+    bool bHasPrevious = false;
+    POINT ptPrevious = {0, 0};
+    for (int i = 0; i < nCount; ++i) {
+        const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
+        // Readings of other vital signs in between do not break the curve.
+        if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
+        // A reading without a value (not taken, patient away) breaks it.
+        if (pRecord->m_strValues.empty()) {
+            bHasPrevious = false;
+            continue;
+        }
+
+        int nKind = axes.nSymbol;
+        if (pRecord->m_nSpecialSymbolFlag == 1 && nSpecial >= 0) nKind = nSpecial;
+        if (pRecord->m_nSpecialSymbolFlag == 2 && nSpecial2 >= 0) nKind = nSpecial2;
+
+        const POINT pt = {axes.ColumnX(pRecord->m_nCellIndex), axes.ValueY(pRecord->m_strValues)};
+        DrawSymbol(pt.x, pt.y, nKind);
+        // The joining line goes on top of the markers at both its ends.
+        if (bHasPrevious) {
+            m_pDC->MoveTo(ptPrevious.x, ptPrevious.y);
+            m_pDC->LineTo(pt.x, pt.y);
+        }
+        ptPrevious = pt;
+        bHasPrevious = true;
+    }
+}
+
+void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes) {
+    if (m_pDC == nullptr) return;
+    std::string strName;
+    SeriesAxes axes;
+    if (!ReadSeriesAxes(*this, mapAttributes, strName, axes)) return;
+    if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+
+    const UINT nCodePage = GetCodePage();
+    const int nCount = m_arrRecords.GetCount();
+    for (int i = 0; i < nCount; ++i) {
+        const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
+        if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
+        const int nColumn = pRecord->m_nCellIndex;
+        // Only a reading that stands in its own column gets a marker; one
+        // carried over from another column is shown by its link alone.
+        if (pRecord->m_nOriginalCellIndex < 0) {
+            DrawSymbol(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues), axes.nSymbol);
+        }
+        if (!pRecord->m_strOriginalValues.empty()) {
+            const int nOriginalColumn = pRecord->m_nOriginalCellIndex >= 0 ? pRecord->m_nOriginalCellIndex : nColumn;
+            m_pDC->MoveTo(axes.ColumnX(nOriginalColumn), axes.ValueY(pRecord->m_strOriginalValues));
+            m_pDC->LineTo(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues));
+        }
+    }
+}
 
 }  // namespace vitalchart
