@@ -1,0 +1,68 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "markup/vital_record.h"
+#include "platform/string_map.h"
+#include "render/chart_renderer.h"
+#include "vitalchart/surface/recording_dc.h"
+
+namespace vitalchart {
+namespace test {
+
+// A renderer drawing on a recording surface at a scale of 1 to 1 (one
+// millimetre is 4 device units, ten are 38), with a 600 by 800 chart
+// rectangle at the origin: painters can be called one at a time.
+struct PainterRig {
+    explicit PainterRig(UINT nCodePage = CP_UTF8, BOOL bPrinting = 0, int nNum = 96, int nDen = 96)
+        : dc(nCodePage, bPrinting) {
+        renderer.m_pDC = &dc;
+        renderer.m_nRight = 600;
+        renderer.m_nBottom = 800;
+        renderer.m_nNumX = renderer.m_nNumY = nNum;
+        renderer.m_nDenX = renderer.m_nDenY = nDen;
+    }
+
+    // Appends one reading, as a d tag of the data text would.
+    void AddReading(const std::string& strName, int nCell, const std::string& strValue,
+                    const std::string& strOriginal = "", int nOriginalCell = -1, int nFlag = 0) {
+        auto* pRecord = new CVitalRecord;
+        pRecord->m_strName = strName;
+        pRecord->m_nCellIndex = nCell;
+        pRecord->m_strValues = strValue;
+        pRecord->m_strOriginalValues = strOriginal;
+        pRecord->m_nOriginalCellIndex = nOriginalCell;
+        pRecord->m_nSpecialSymbolFlag = nFlag;
+        if (!renderer.m_arrRecords.Add(pRecord)) delete pRecord;
+    }
+
+    const std::string& Trace() const { return dc.GetTrace(); }
+
+    CRecordingDC dc;
+    CChartRenderer renderer;
+};
+
+// An element's attribute map from name/value pairs.
+inline CMapStringToString Attributes(std::initializer_list<std::pair<const char*, const char*>> pairs) {
+    CMapStringToString map;
+    for (const auto& pair : pairs) map.SetAt(pair.first, pair.second);
+    return map;
+}
+
+// The number of trace lines that begin with the prefix.
+inline int CountLines(const std::string& strTrace, const std::string& strPrefix) {
+    int n = 0;
+    std::size_t pos = 0;
+    while (pos < strTrace.size()) {
+        if (strTrace.compare(pos, strPrefix.size(), strPrefix) == 0) ++n;
+        std::size_t nEnd = strTrace.find('\n', pos);
+        if (nEnd == std::string::npos) break;
+        pos = nEnd + 1;
+    }
+    return n;
+}
+
+}  // namespace test
+}  // namespace vitalchart
