@@ -30,7 +30,7 @@ void WalkLines(const CByteBuffer& buffer, const TagStep& step) {
             const std::int32_t nBefore = nPos;
             if (!step(line.get(), nLength, nPos)) return;
             // A step that did not move forward gives up the rest of the line.
-            
+            if (nPos <= nBefore) nPos = nLength;
         }
         if (e >= nBufferLength) return;
         i = e + 1;
