@@ -1,0 +1,148 @@
+#include "tools/output_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace vitalchart {
+namespace cli {
+
+namespace {
+
+// Temporary paths that a signal handler removes; fixed storage so that the
+// handler touches nothing but async-signal-safe calls.
+constexpr int kMaxPending = 256;
+constexpr std::size_t kMaxPath = 4096;
+char g_pending[kMaxPending][kMaxPath];
+std::atomic<int> g_nPending{0};
+
+void RemovePendingAndExit(int nSignal) {
+    int n = g_nPending.load();
+    for (int i = 0; i < n; ++i) {
+        if (g_pending[i][0] != '\0') ::unlink(g_pending[i]);
+    }
+    std::signal(nSignal, SIG_DFL);
+    std::raise(nSignal);
+}
+
+void Track(const std::string& strPath) {
+    int n = g_nPending.load();
+    if (n >= kMaxPending || strPath.size() >= kMaxPath) return;
+    std::memcpy(g_pending[n], strPath.c_str(), strPath.size() + 1);
+    g_nPending.store(n + 1);
+}
+
+void Untrack(const std::string& strPath) {
+    int n = g_nPending.load();
+    for (int i = 0; i < n; ++i) {
+        if (strPath == g_pending[i]) g_pending[i][0] = '\0';
+    }
+}
+
+}  // namespace
+
+COutputFiles::COutputFiles() {
+    std::signal(SIGINT, RemovePendingAndExit);
+    std::signal(SIGTERM, RemovePendingAndExit);
+}
+
+COutputFiles::~COutputFiles() { Discard(); }
+
+std::string COutputFiles::Reserve(const std::string& strTarget, std::string& rError) {
+    std::string strTemplate = strTarget + ".tmp-XXXXXX";
+    std::vector<char> name(strTemplate.begin(), strTemplate.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        rError = "cannot write " + strTarget + ": " + std::strerror(errno);
+        return std::string();
+    }
+    ::close(fd);
+    std::string strTemp = name.data();
+    Track(strTemp);
+    m_files.emplace_back(strTemp, strTarget);
+    return strTemp;
+}
+
+bool COutputFiles::Commit(std::string& rError) {
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const auto& file = m_files[i];
+        // The temporary file was made private by mkstemp; give it the usual mode.
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(file.first.c_str(), 0666 & ~mask);
+        if (std::rename(file.first.c_str(), file.second.c_str()) != 0) {
+            rError = "cannot write " + file.second + ": " + std::strerror(errno);
+            m_files.erase(m_files.begin(), m_files.begin() + static_cast<std::ptrdiff_t>(i));
+            Discard();
+            return false;
+        }
+        Untrack(file.first);
+    }
+    m_files.clear();
+    return true;
+}
+
+void COutputFiles::Discard() {
+    for (const auto& file : m_files) {
+        ::unlink(file.first.c_str());
+        Untrack(file.first);
+    }
+    m_files.clear();
+}
+
+std::string PageFileName(const std::string& strTarget, int nPage, int nPages) {
+    if (nPages <= 1) return strTarget;
+    std::size_t nSlash = strTarget.find_last_of('/');
+    std::size_t nDot = strTarget.find_last_of('.');
+    bool bHasExtension = nDot != std::string::npos && (nSlash == std::string::npos || nDot > nSlash + 1);
+    std::string strNumber = "-" + std::to_string(nPage);
+    if (!bHasExtension) return strTarget + strNumber;
+    return strTarget.substr(0, nDot) + strNumber + strTarget.substr(nDot);
+}
+
+bool ReadWholeFile(const std::string& strPath, std::string& rContent, std::string& rError) {
+    std::ifstream in(strPath, std::ios::binary);
+    if (!in) {
+        rError = "cannot read " + strPath + ": " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) {
+        rError = "cannot read " + strPath;
+        return false;
+    }
+    rContent = ss.str();
+    return true;
+}
+
+bool WriteBytes(const std::string& strPath, const std::string& strBytes, std::string& rError) {
+    int fd = ::open(strPath.c_str(), O_WRONLY | O_TRUNC | O_CREAT, 0666);
+    if (fd < 0) {
+        rError = "cannot write " + strPath + ": " + std::strerror(errno);
+        return false;
+    }
+    std::size_t nDone = 0;
+    while (nDone < strBytes.size()) {
+        ssize_t n = ::write(fd, strBytes.data() + nDone, strBytes.size() - nDone);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        nDone += static_cast<std::size_t>(n);
+    }
+    bool bOk = nDone == strBytes.size();
+    if (::close(fd) != 0) bOk = false;
+    if (!bOk) rError = "cannot write " + strPath + ": " + std::strerror(errno);
+    return bOk;
+}
+
+}  // namespace cli
+}  // namespace vitalchart
