@@ -50,6 +50,8 @@ inline LabelAlignment ReadAlignment(const CChartRenderer& renderer, const CMapSt
 }
 
 // A byte count for the surface's text calls, which take an int.
-inline int TextCount(std::size_t nBytes) { return nBytes > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(nBytes); }
+inline int TextCount(std::size_t nBytes) {
+    return nBytes > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(nBytes);
+}
 
 }  // namespace vitalchart

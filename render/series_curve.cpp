@@ -18,7 +18,7 @@ struct SeriesAxes {
     int y0 = 0;
     int cx = 0;
     int cy = 0;
-    double fScale = 0.0;
+    float fScale = 0.0f;
     float fBaseValue = 0.0f;
     int nSymbol = 0;
 
@@ -55,7 +55,7 @@ bool ReadSeriesAxes(const CChartRenderer& renderer, const CMapStringToString& ma
     axes.cy = ReadPosition(renderer, map, "cy", 1);
     const std::string* pScale = map.Find("scale");
     if (pScale == nullptr) return false;
-    axes.fScale = crt::atof(pScale->c_str());
+    axes.fScale = DoubleToFloat(crt::atof(pScale->c_str()));
     const std::string* pBase = map.Find("base-value");
     if (pBase == nullptr) return false;
     axes.fBaseValue = DoubleToFloat(crt::atof(pBase->c_str()));
@@ -84,7 +84,7 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
         const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
         // Readings of other vital signs in between do not break the curve.
         if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
-        // A reading without a value (not taken, patient away) breaks it.
+        // A reading without a value breaks it: nothing is plotted there.
         if (pRecord->m_strValues.empty()) {
             bHasPrevious = false;
             continue;

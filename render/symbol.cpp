@@ -24,8 +24,8 @@ void CChartRenderer::DrawSymbol(int x, int y, int nKind) {
 
     const BOOL bPrinting = m_pDC->IsPrinting();
     const BOOL bColour = IsColorAllowed();
-    // One device unit scaled like a horizontal length, so that a printed
-    // marker is as heavy as the ruling around it.
+    // One device unit scaled like a horizontal length: a printer's units are
+    // far finer than the screen's, and a 1-unit outline would all but vanish.
     const int nPrintWidth = MulDiv(1, m_nNumX, m_nDenX);
 
     COLORREF crPen = kBlack;
