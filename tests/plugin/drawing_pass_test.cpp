@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "support/trace_fixture.h"
@@ -168,6 +169,31 @@ TEST(SizeQueryTest, FirstVitalsizeOnItsOwnLine) {
     EXPECT_EQ(GetPluginSizeByTemplet(&w, &h, "/nonexistent/t.xml"), 0);
     EXPECT_EQ(w, 0.0f);
     EXPECT_EQ(h, 0.0f);
+}
+
+}  // namespace
+}  // namespace vitalchart
+
+namespace vitalchart {
+namespace {
+
+// A surface that runs out of memory at its first line.
+class COutOfMemoryDC : public CRecordingDC {
+public:
+    void LineTo(int, int) override { throw std::bad_alloc(); }
+};
+
+TEST(DrawingPassTest, RunningOutOfMemoryNeverReachesTheHostAndRestoresItsState) {
+    TempFile templ(kBusyTemplate);
+    COutOfMemoryDC dc;
+    CPen hostPen;
+    CFont hostFont;
+    SetHostState(dc, hostPen, hostFont);
+    EXPECT_NO_THROW(DrawPlugin(&dc, 0, 0, 100, 100, 96, 96, 96, 96, templ.Path().c_str(), "", 0, "", 0));
+    EXPECT_TRUE(dc.GetPen().SameAs(hostPen));
+    EXPECT_TRUE(dc.GetFont().SameAs(hostFont));
+    EXPECT_EQ(dc.GetTextColor(), RGB(9, 8, 7));
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
 }
 
 }  // namespace
