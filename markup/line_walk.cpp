@@ -1,15 +1,23 @@
 #include "markup/line_walk.h"
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
 namespace vitalchart {
 
-void WalkLines(const CByteBuffer& buffer, const TagStep& step) {
-    if (!step) return;
+namespace {
+
+// The walk itself; fnStep gets the line number as well, which the plain walk
+// ignores.
+template <typename Step>
+void WalkNumbered(const CByteBuffer& buffer, const Step& fnStep) {
     const std::int32_t nBufferLength = buffer.GetLength();
     std::int32_t i = 0;
+    std::int32_t nLineNumber = 0;
     for (;;) {
+        // (Saturating: a buffer of nothing but line feeds has one line more than it has bytes.)
+        if (nLineNumber < INT32_MAX) ++nLineNumber;
         const std::int32_t e = buffer.FindLineEnd(i);
         if (e < 0) return;
         if (e == i) {  // a line feed alone: an empty line
@@ -28,13 +36,27 @@ void WalkLines(const CByteBuffer& buffer, const TagStep& step) {
         std::int32_t nPos = 0;
         while (nPos < nLength) {
             const std::int32_t nBefore = nPos;
-            if (!step(line.get(), nLength, nPos)) return;
+            if (!fnStep(nLineNumber, line.get(), nLength, nPos)) return;
             // A step that did not move forward gives up the rest of the line.
             if (nPos <= nBefore) nPos = nLength;
         }
         if (e >= nBufferLength) return;
         i = e + 1;
     }
+}
+
+}  // namespace
+
+void WalkLines(const CByteBuffer& buffer, const TagStep& step) {
+    if (!step) return;
+    WalkNumbered(buffer, [&step](std::int32_t, const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
+        return step(pszLine, nLength, nPos);
+    });
+}
+
+void WalkLinesNumbered(const CByteBuffer& buffer, const NumberedTagStep& step) {
+    if (!step) return;
+    WalkNumbered(buffer, step);
 }
 
 }  // namespace vitalchart

@@ -19,4 +19,13 @@ using TagStep = std::function<bool(const char* pszLine, std::int32_t nLength, st
 // made to give up the line, so no step can hold the walk still.
 void WalkLines(const CByteBuffer& buffer, const TagStep& step);
 
+// The per-tag step of a numbered walk: a TagStep that is also given the
+// 1-based number of the line in the buffer (empty lines count).
+using NumberedTagStep =
+    std::function<bool(std::int32_t nLineNumber, const char* pszLine, std::int32_t nLength, std::int32_t& nPos)>;
+
+// WalkLines for tools that report where things are: the same lines, steps
+// and positions, with each line's number handed to the step.
+void WalkLinesNumbered(const CByteBuffer& buffer, const NumberedTagStep& step);
+
 }  // namespace vitalchart

@@ -134,11 +134,12 @@ TEST(ReadVitalRecordsTest, ReadsExactlyTheGivenLength) {
     EXPECT_FALSE(bResult);
     Read("\n", kWhole, nullptr, &bResult);
     EXPECT_TRUE(bResult);
-    // The second tag is cut off by the length: its value ends at the cut.
+    // The second tag is cut off by the length inside its value: the value
+    // is not kept, so no name or reading is made of its first bytes.
     const std::string strData = "<d vitalsigns=\"A\"/>\n<d vitalsigns=\"BCD\"/>";
     auto records = Read(strData, static_cast<int>(strData.find("CD")));
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[1].name, "B");
+    EXPECT_EQ(records[1].name, "");
     // The text need not end in a zero byte.
     std::vector<char> unterminated(strData.begin(), strData.end());
     CRecordingDC dc;
