@@ -43,10 +43,13 @@ const char* UsageText() {
            "       vitalchart render TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
            "              [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
            "              [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]\n"
+           "       vitalchart check TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]\n"
            "       vitalchart --help | --version\n"
            "\n"
            "size     prints the width and height in millimetres that the template declares\n"
            "render   draws the template and the readings of the data file\n"
+           "check    explains what the renderer skips or misreads in the template and the data files\n"
+           "         (exit 0: no warnings, 1: warnings, 2: a file cannot be read)\n"
            "\n"
            "  --data FILE        data text with the readings; each one is a page (none: the empty form)\n"
            "  -o FILE            output file; '-' or absent: the trace on standard output\n"
@@ -82,6 +85,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, 
         rLine.verb = Verb::kSize;
     } else if (strVerb == "render") {
         rLine.verb = Verb::kRender;
+    } else if (strVerb == "check") {
+        rLine.verb = Verb::kCheck;
     } else {
         rError = "unknown command '" + strVerb + "' (try --help)";
         return false;
@@ -123,6 +128,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, 
             rLine.dataFiles.push_back(strValue);
         } else if (arg == "-o" || arg == "--output") {
             if (!value(rLine.strOutput)) return false;
+        } else if (arg == "--format" && rLine.verb == Verb::kCheck) {
+            if (!value(strValue)) return false;
+            if (strValue != "text" && strValue != "json") {
+                rError = "unknown format '" + strValue + "' for check (known: text, json)";
+                return false;
+            }
+            rLine.strFormat = strValue;
         } else if (arg == "--format") {
             if (!value(strValue)) return false;
             if (strValue != "trace" && strValue != "png" && strValue != "pdf" && strValue != "svg") {
@@ -192,6 +204,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, 
     rLine.nDpi = nDpi;
     rLine.bScaleX = bScaleX;
     rLine.bScaleY = bScaleY;
+    // The checker draws nothing: drawing options would be ignored without a word.
+    if (rLine.verb == Verb::kCheck &&
+        (!rLine.strOutput.empty() || bDpi || bScaleX || bScaleY || rLine.bRect || rLine.nPrint >= 0 || rLine.bFill)) {
+        rError = "check takes only --data, --format and --encoding";
+        return false;
+    }
     if (rLine.verb == Verb::kRender) {
         std::string strFormat = ResolveFormat(rLine, rError);
         if (strFormat.empty()) return false;

@@ -8,7 +8,7 @@
 namespace vitalchart {
 namespace cli {
 
-enum class Verb { kHelp, kVersion, kSize, kRender };
+enum class Verb { kHelp, kVersion, kSize, kRender, kCheck };
 
 // What the user asked of the vitalchart command.
 struct CommandLine {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/check_command.h"
 #include "tools/command_line.h"
 #include "tools/output_files.h"
 #include "tools/render_command.h"
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
             return RunSize(line);
         case cli::Verb::kRender:
             return cli::RunRender(line);
+        case cli::Verb::kCheck:
+            return cli::RunCheck(line);
     }
     return kExitError;
 }

@@ -1,8 +1,9 @@
 // The vitalchart command run as a user runs it.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "tools/command_fixture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,45 +13,10 @@
 
 namespace {
 
-struct Result {
-    int nExit;
-    std::string strOut;
-    std::string strErr;
-};
+using Result = vitalchart::test::CommandResult;
+using CliTest = vitalchart::test::CommandTest;
 
-std::string Slurp(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-class CliTest : public testing::Test {
-protected:
-    void SetUp() override {
-        char szDir[] = "/tmp/vitalchart-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(szDir), nullptr);
-        m_strDir = szDir;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_strDir + "'").c_str()); }
-
-    std::string Write(const std::string& strName, const std::string& strContent) {
-        std::string strPath = m_strDir + "/" + strName;
-        std::ofstream(strPath, std::ios::binary) << strContent;
-        return strPath;
-    }
-
-    Result Run(const std::string& strArgs) {
-        std::string strOut = m_strDir + "/stdout";
-        std::string strErr = m_strDir + "/stderr";
-        std::string strCommand =
-            std::string("'") + VITALCHART_CLI + "' " + strArgs + " >'" + strOut + "' 2>'" + strErr + "'";
-        int nStatus = std::system(strCommand.c_str());
-        return {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, Slurp(strOut), Slurp(strErr)};
-    }
-
-    std::string m_strDir;
-};
+std::string Slurp(const std::string& strPath) { return vitalchart::test::ReadAll(strPath); }
 
 const char kTemplate[] =
     "<vitalsize width=\"167\" height=\"213\"/>\n"

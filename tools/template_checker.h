@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vitalchart/platform/win_types.h"
+
+namespace vitalchart {
+namespace cli {
+
+// How much a finding matters: a warning explains something the renderer
+// skips, cuts or reads otherwise than it is written; a note explains a
+// reading that is exact but easily mistaken.
+enum class Severity { kWarning, kNote };
+
+// One explanation of a decision of the renderer, at a byte of one input.
+struct Finding {
+    int nSource = 0;           // 0: the template; 1, 2, ...: the data texts in the order given
+    std::int32_t nLine = 0;    // 1-based; every line feed counts
+    std::int32_t nColumn = 0;  // 1-based byte column
+    Severity severity = Severity::kWarning;
+    std::string strMessage;
+    std::string strCheck;  // the check's name, such as "unknown-element"
+};
+
+// How the renderer reads an attribute's value.
+enum class AttributeReading {
+    kText,       // raw text
+    kPositionX,  // position expression on the x axis
+    kPositionY,  // position expression on the y axis
+    kLengthX,    // position expression used as a horizontal length
+    kLengthY,    // position expression used as a vertical length
+    kInteger,    // as atoi reads it
+    kDecimal,    // as atof reads it
+    kSymbol,     // an integer symbol kind, 1 to 8 draw a marker
+    kWord,       // compared with keywords without regard to case
+    kColor,      // colour triple r,g,b
+    kPenId,      // id of a declared pen
+    kFontId,     // id of a declared font
+};
+
+// What an element does when the attribute is absent.
+enum class AttributeNeed {
+    kOptional,    // a default takes its place
+    kDeclares,    // a pen or font without it is rejected
+    kDraws,       // the element draws nothing without it
+    kCoordinate,  // read as 0, the device origin or a length of 0
+};
+
+// One attribute an element reads. pszWords lists the words that change what
+// is drawn, pszDefaultWords those that spell out the default (both separated
+// by '|', for kWord only).
+struct AttributeSpec {
+    const char* pszName;
+    AttributeReading reading;
+    AttributeNeed need;
+    const char* pszWords;
+    const char* pszDefaultWords;
+};
+
+// Codes of the data text's two tags, beside the template's element codes.
+constexpr int kDataReading = 200;  // d
+constexpr int kDataPrint = 201;    // print
+
+// Explains, line by line, what the renderer makes of a chart template and
+// of data texts: lines and tags it skips, names and values the scanner cuts,
+// attributes no element reads, pens and fonts that are rejected or never
+// found, and readings that no element draws. It reads with the plug-in's own
+// line walk, tag scanner and keyword table.
+class CTemplateChecker {
+public:
+    // nCodePage: the code page of the texts, for names compared without case.
+    explicit CTemplateChecker(UINT nCodePage = CP_UTF8);
+    virtual ~CTemplateChecker();
+
+    // The findings for the template and the data texts, ordered by source,
+    // line and column.
+    std::vector<Finding> Check(const std::string& strTemplate, const std::vector<std::string>& dataTexts) const;
+
+    // The attributes that the element (a template element code, kDataReading
+    // or kDataPrint) reads, in the order the renderer reads them; empty for
+    // any other code.
+    static const std::vector<AttributeSpec>& GetAttributes(int nCode);
+
+    // The name among the candidates that the name is most likely a misspelling
+    // of: a difference of letter case only, or at most two characters inserted,
+    // removed, replaced or swapped in a name long enough for that to be a slip;
+    // empty when none is that close, or when there are more than 256 candidates.
+    static std::string SuggestName(UINT nCodePage, const std::string& strName,
+                                   const std::vector<std::string>& candidates);
+
+private:
+    UINT m_nCodePage;
+};
+
+}  // namespace cli
+}  // namespace vitalchart
