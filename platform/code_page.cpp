@@ -2,6 +2,13 @@
 
 #include <cstring>
 
+#if defined(_WIN32)
+// The system's own lead-byte test for the double-byte code pages of other
+// locales (932, 949, 950, ...); declared here so that only the device-context
+// backend pulls in the platform headers.
+extern "C" __declspec(dllimport) int __stdcall IsDBCSLeadByteEx(unsigned int nCodePage, unsigned char byte);
+#endif
+
 namespace vitalchart {
 
 namespace {
@@ -40,7 +47,11 @@ bool IsLeadByte(UINT nCodePage, unsigned char byte) {
     switch (nCodePage) {
         case CP_GBK: return byte >= 0x81 && byte <= 0xFE;
         case CP_UTF8: return byte >= 0xC2 && byte <= 0xF4;
+#if defined(_WIN32)
+        default: return IsDBCSLeadByteEx(nCodePage, byte) != 0;
+#else
         default: return false;
+#endif
     }
 }
 
@@ -50,7 +61,7 @@ std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining) {
     switch (nCodePage) {
         case CP_GBK: return (IsLeadByte(CP_GBK, u[0]) && nRemaining >= 2) ? 2 : 1;
         case CP_UTF8: return Utf8Length(u, nRemaining);
-        default: return 1;
+        default: return (IsLeadByte(nCodePage, u[0]) && nRemaining >= 2) ? 2 : 1;
     }
 }
 

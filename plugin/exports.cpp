@@ -1,14 +1,46 @@
 #include <memory>
 #include <new>
 
+#include "plugin/draw_plugin.h"
 #include "render/chart_renderer.h"
 #include "vitalchart/plugin.h"
+#if defined(_WIN32)
+#include "plugin/host_dc.h"
+#endif
 
 using vitalchart::BOOL;
 using vitalchart::CChartRenderer;
 
 // No C++ exception may cross into the host: an allocation failure ends the
 // call after everything made so far has been destroyed.
+
+namespace vitalchart {
+
+void DrawPluginOnSurface(CDC* pDC, int nTop, int nLeft, int nBottom, int nRight, int nDenY, int nDenX, int nNumY,
+                         int nNumX, const char* lpszTemplatePath, const char* lpszData, int nDataLen,
+                         const char* lpszCallerText, BOOL bFillBackground) {
+    // Without a surface there is nothing to draw on.
+    if (pDC == nullptr) return;
+    try {
+        auto pRenderer = std::make_unique<CChartRenderer>();
+        pRenderer->m_pDC = pDC;
+        pRenderer->m_nTop = nTop;
+        pRenderer->m_nLeft = nLeft;
+        pRenderer->m_nBottom = nBottom;
+        pRenderer->m_nRight = nRight;
+        pRenderer->m_nDenY = nDenY;
+        pRenderer->m_nDenX = nDenX;
+        pRenderer->m_nNumY = nNumY;
+        pRenderer->m_nNumX = nNumX;
+        pRenderer->m_strTemplatePath = lpszTemplatePath != nullptr ? lpszTemplatePath : "";
+        pRenderer->m_strCallerText = lpszCallerText != nullptr ? lpszCallerText : "";
+        pRenderer->ReadVitalRecords(lpszData, nDataLen);
+        pRenderer->DrawChart(bFillBackground);
+    } catch (...) {
+    }
+}
+
+}  // namespace vitalchart
 
 extern "C" {
 
@@ -43,25 +75,19 @@ VITALCHART_API void WINAPI DrawPlugin(VitalChartDC* pDC, int nTop, int nLeft, in
                                       int nDenX, int nNumY, int nNumX, const char* lpszTemplatePath,
                                       const char* lpszData, int nDataLen, const char* lpszCallerText,
                                       BOOL bFillBackground) {
-    // Without a surface there is nothing to draw on.
-    if (pDC == nullptr) return;
+#if defined(_WIN32)
+    // The host lends its framework's device-context object; the chart draws
+    // on that object's handles through GDI.
     try {
-        auto pRenderer = std::make_unique<CChartRenderer>();
-        pRenderer->m_pDC = pDC;
-        pRenderer->m_nTop = nTop;
-        pRenderer->m_nLeft = nLeft;
-        pRenderer->m_nBottom = nBottom;
-        pRenderer->m_nRight = nRight;
-        pRenderer->m_nDenY = nDenY;
-        pRenderer->m_nDenX = nDenX;
-        pRenderer->m_nNumY = nNumY;
-        pRenderer->m_nNumX = nNumX;
-        pRenderer->m_strTemplatePath = lpszTemplatePath != nullptr ? lpszTemplatePath : "";
-        pRenderer->m_strCallerText = lpszCallerText != nullptr ? lpszCallerText : "";
-        pRenderer->ReadVitalRecords(lpszData, nDataLen);
-        pRenderer->DrawChart(bFillBackground);
+        std::unique_ptr<vitalchart::CDC> pSurface = vitalchart::WrapHostDC(pDC);
+        vitalchart::DrawPluginOnSurface(pSurface.get(), nTop, nLeft, nBottom, nRight, nDenY, nDenX, nNumY, nNumX,
+                                        lpszTemplatePath, lpszData, nDataLen, lpszCallerText, bFillBackground);
     } catch (...) {
     }
+#else
+    vitalchart::DrawPluginOnSurface(pDC, nTop, nLeft, nBottom, nRight, nDenY, nDenX, nNumY, nNumX, lpszTemplatePath,
+                                    lpszData, nDataLen, lpszCallerText, bFillBackground);
+#endif
 }
 
 VITALCHART_API void WINAPI cmdLButtonDblClk(int, int, int) {}

@@ -11,7 +11,13 @@
 namespace vitalchart {
 class CDC;
 }
+#if defined(_WIN32)
+// On Windows the host lends the device-context object of its application
+// framework; the plug-in reads its handles and draws with GDI.
+struct VitalChartDC;
+#else
 using VitalChartDC = vitalchart::CDC;
+#endif
 using VitalChartBool = vitalchart::BOOL;
 extern "C" {
 #else
