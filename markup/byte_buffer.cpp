@@ -1,5 +1,11 @@
 #include "markup/byte_buffer.h"
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +26,26 @@ std::int32_t RoundUpToBlock(std::int32_t nNeed, std::int32_t nBlock) {
     std::int32_t nResult = 0;
     if (__builtin_mul_overflow(nBlocks, nBlock, &nResult)) return -1;
     return nResult;
+}
+
+// The file at the path opened for binary reading, or null. Only a regular
+// file qualifies: opening a named pipe would wait for a writer for ever and
+// hold the host with it, and a folder or a device has no end to seek.
+std::FILE* OpenRegularFile(const char* pszPath) {
+#if defined(_WIN32)
+    return std::fopen(pszPath, "rb");
+#else
+    const int fd = ::open(pszPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* pFile = ::fdopen(fd, "rb");
+    if (pFile == nullptr) ::close(fd);
+    return pFile;
+#endif
 }
 
 }  // namespace
@@ -135,7 +161,7 @@ int CByteBuffer::ReadStream(std::int32_t nPos, std::FILE* pFile) {
 
 int CByteBuffer::LoadFile(std::int32_t nPos, const char* pszPath) {
     if (pszPath == nullptr) return 0;
-    std::FILE* pFile = std::fopen(pszPath, "rb");
+    std::FILE* pFile = OpenRegularFile(pszPath);
     if (pFile == nullptr) return 0;
     if (std::fseek(pFile, 0, SEEK_END) != 0) {
         std::fclose(pFile);

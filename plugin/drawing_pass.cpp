@@ -37,6 +37,8 @@ void CChartRenderer::DrawChart(BOOL bFillBackground) {
     CPen* pOldPen = static_cast<CPen*>(m_pDC->GetCurrentObject(OBJ_PEN));
     CFont* pOldFont = static_cast<CFont*>(m_pDC->GetCurrentObject(OBJ_FONT));
     m_crSavedText = m_pDC->GetTextColor();
+    m_nLineWork = LineWork(pOldPen);
+    m_pWorkFont = pOldFont;
     int nOldBkMode = m_pDC->SetBkMode(TRANSPARENT);
 
     auto restore = [&]() {
@@ -61,6 +63,9 @@ void CChartRenderer::DrawChart(BOOL bFillBackground) {
     }
     pBuffer.reset();
     restore();
+    // A chart cut short by the drawing budget must not pass for a complete
+    // one: say so where the host's errors go, in the host's own state.
+    if (IsDrawnInPart()) WriteMessage(m_pDC, m_nLeft, m_nTop, m_strTemplatePath + " too large to draw in full!");
 }
 
 BOOL CChartRenderer::GetSizeByTemplet(float* pWidth, float* pHeight, const char* lpszTemplatePath) {

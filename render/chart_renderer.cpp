@@ -1,5 +1,8 @@
 #include "render/chart_renderer.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/code_page.h"
 #include "platform/crt_number.h"
 #include "platform/int_math.h"
@@ -59,14 +62,46 @@ BOOL CChartRenderer::IsColorAllowed() const {
     return m_bPrintColor ? 1 : 0;
 }
 
+std::int64_t LineWork(const CPen* pPen) {
+    // Patterned pens are one unit wide whatever their width says.
+    int nWidth = (pPen != nullptr && pPen->m_nStyle == PS_SOLID) ? pPen->m_nWidth : 1;
+    return kLineWork + std::clamp(nWidth, 1, kMaxWorkExtent);
+}
+
+std::int64_t TextWork(const CFont* pFont, std::size_t nBytes) {
+    std::int64_t h = pFont != nullptr ? std::llabs(static_cast<std::int64_t>(pFont->m_logFont.lfHeight)) : 16;
+    if (h == 0) h = 16;
+    h = std::min<std::int64_t>(h, kMaxWorkExtent);
+    // From about 512 units up a character covers the page, whatever its size.
+    const std::int64_t nPerByte = std::clamp<std::int64_t>(h * h / 256, 1, 1024);
+    // Texts are far shorter than this; the cap keeps the product in range.
+    const std::int64_t nBytesCounted = std::min<std::size_t>(nBytes, std::size_t{1} << 30);
+    return kTextWork + nBytesCounted * nPerByte;
+}
+
+bool CChartRenderer::SpendWork(std::int64_t nUnits) {
+    if (nUnits > m_nWorkLeft) {
+        // The rest stays for what fits, so that one runaway element does not
+        // take the readings after it with it.
+        m_bDrawnInPart = true;
+        return false;
+    }
+    m_nWorkLeft -= nUnits;
+    return true;
+}
+
 UINT CChartRenderer::GetCodePage() const { return m_pDC != nullptr ? m_pDC->GetCodePage() : CP_UTF8; }
 
 void CChartRenderer::SelectPenById(const std::string& strId) {
     if (m_pDC == nullptr) return;
     int nCount = m_arrPens.GetCount();
     for (int i = 0; i < nCount; ++i) {
+        if (!SpendWork(1)) return;
         CPenEntry* pEntry = m_arrPens.GetAt(i);
-        if (pEntry != nullptr && pEntry->SelectIfId(strId, m_pDC)) return;
+        if (pEntry != nullptr && pEntry->SelectIfId(strId, m_pDC)) {
+            if (pEntry->m_pPen->IsAttached()) m_nLineWork = LineWork(pEntry->m_pPen);
+            return;
+        }
     }
 }
 
@@ -75,8 +110,12 @@ void CChartRenderer::SelectFontById(const std::string& strId) {
     BOOL bColorAllowed = IsColorAllowed();
     int nCount = m_arrFonts.GetCount();
     for (int i = 0; i < nCount; ++i) {
+        if (!SpendWork(1)) return;
         CFontEntry* pEntry = m_arrFonts.GetAt(i);
-        if (pEntry != nullptr && pEntry->SelectIfId(strId, m_pDC, bColorAllowed)) return;
+        if (pEntry != nullptr && pEntry->SelectIfId(strId, m_pDC, bColorAllowed)) {
+            if (pEntry->m_pFont->IsAttached()) m_pWorkFont = pEntry->m_pFont;
+            return;
+        }
     }
 }
 

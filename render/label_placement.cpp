@@ -5,10 +5,12 @@
 
 namespace vitalchart {
 
-void CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement,
+bool CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement,
                                UINT nBaseFormat) {
-    if (m_pDC == nullptr) return;
+    if (m_pDC == nullptr) return false;
     const int nCount = TextCount(strText.size());
+    // Measuring costs a picture surface as much as drawing.
+    if (!SpendWork(2 * TextWork(m_pWorkFont, strText.size()))) return false;
 
     // The surface measures from the box's top-left; the text is then centred
     // vertically and placed horizontally, overhanging a box it does not fit.
@@ -30,6 +32,7 @@ void CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, Text
 
     // Without DT_NOPREFIX an ampersand would vanish and underline the next character.
     m_pDC->DrawText(strText.data(), nCount, &rc, nBaseFormat | DT_NOPREFIX);
+    return true;
 }
 
 void CChartRenderer::DrawVerticalText(const std::string& strText, const RECT& box, int nSpans) {
@@ -40,6 +43,7 @@ void CChartRenderer::DrawVerticalText(const std::string& strText, const RECT& bo
     while (i < strText.size()) {
         // A double-byte or multi-byte character is drawn whole on its own row.
         const std::size_t n = CharLength(nCodePage, strText.data() + i, strText.size() - i);
+        if (!SpendWork(TextWork(m_pWorkFont, n))) return;
         m_pDC->DrawText(strText.data() + i, static_cast<int>(n), &rc, DT_NOPREFIX);
         OffsetRect(&rc, 0, nSpans);
         i += n;

@@ -81,6 +81,9 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
     bool bHasPrevious = false;
     POINT ptPrevious = {0, 0};
     for (int i = 0; i < nCount; ++i) {
+        // Every element looks at every reading: many curves over many
+        // readings are bounded here, not only what they draw.
+        if (!SpendWork(1)) return;
         const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
         // Readings of other vital signs in between do not break the curve.
         if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
@@ -98,6 +101,7 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
         DrawSymbol(pt.x, pt.y, nKind);
         // The joining line goes on top of the markers at both its ends.
         if (bHasPrevious) {
+            if (!SpendWork(m_nLineWork)) return;
             m_pDC->MoveTo(ptPrevious.x, ptPrevious.y);
             m_pDC->LineTo(pt.x, pt.y);
         }
@@ -116,6 +120,7 @@ void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes)
     const UINT nCodePage = GetCodePage();
     const int nCount = m_arrRecords.GetCount();
     for (int i = 0; i < nCount; ++i) {
+        if (!SpendWork(1)) return;
         const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
         if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
         const int nColumn = pRecord->m_nCellIndex;
@@ -125,6 +130,7 @@ void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes)
             DrawSymbol(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues), axes.nSymbol);
         }
         if (!pRecord->m_strOriginalValues.empty()) {
+            if (!SpendWork(m_nLineWork)) return;
             const int nOriginalColumn = pRecord->m_nOriginalCellIndex >= 0 ? pRecord->m_nOriginalCellIndex : nColumn;
             m_pDC->MoveTo(axes.ColumnX(nOriginalColumn), axes.ValueY(pRecord->m_strOriginalValues));
             m_pDC->LineTo(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues));

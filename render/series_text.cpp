@@ -21,6 +21,7 @@ void CChartRenderer::DrawVitalTextOut(const CMapStringToString& mapAttributes) {
     const UINT nCodePage = GetCodePage();
     const int nCount = m_arrRecords.GetCount();
     for (int i = 0; i < nCount; ++i) {
+        if (!SpendWork(1)) return;
         const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
         if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, *pName)) continue;
         RECT cell;

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/int_math.h"
 #include "platform/mul_div.h"
 #include "render/chart_renderer.h"
@@ -37,6 +40,12 @@ void CChartRenderer::DrawSymbol(int x, int y, int nKind) {
         crBrush = crPen;
         nPenWidth = bPrinting ? nPrintWidth : 1;
     }
+    // A marker covers an area that grows with its size and its outline's
+    // width, however far out it lies.
+    auto extent = [](int n) {
+        return std::min<std::int64_t>(std::llabs(static_cast<std::int64_t>(n)), kMaxWorkExtent);
+    };
+    if (!SpendWork(kSymbolWork + 4 * extent(d) + extent(nPenWidth))) return;
     // Hollow circles (3, 5, 6) fill with whatever brush the surface holds.
     const bool bOwnBrush = nKind == 1 || nKind == 2 || nKind == 4 || nKind == 7 || nKind == 8;
 

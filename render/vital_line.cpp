@@ -20,6 +20,7 @@ void CChartRenderer::DrawVitalLine(const CMapStringToString& mapAttributes) {
     const bool bHorizontalLines = IsWord(*this, mapAttributes, "direction", "y");
 
     if (nTimes <= 0) {
+        if (!SpendWork(m_nLineWork)) return;
         m_pDC->MoveTo(nLeft, nTop);
         m_pDC->LineTo(nRight, nBottom);
         return;
@@ -33,6 +34,7 @@ void CChartRenderer::DrawVitalLine(const CMapStringToString& mapAttributes) {
         const int nSpacing = WrapMul(nBottom, nMultiple);
         int y = nTop;
         for (int k = 1; k <= nLines; ++k) {
+            if (!SpendWork(m_nLineWork)) return;
             y = WrapAdd(y, nSpacing);
             m_pDC->MoveTo(nLeft, y);
             m_pDC->LineTo(nRight, y);
@@ -41,6 +43,7 @@ void CChartRenderer::DrawVitalLine(const CMapStringToString& mapAttributes) {
         const int nSpacing = WrapMul(nRight, nMultiple);
         int x = nLeft;
         for (int k = 1; k <= nLines; ++k) {
+            if (!SpendWork(m_nLineWork)) return;
             x = WrapAdd(x, nSpacing);
             m_pDC->MoveTo(x, nTop);
             m_pDC->LineTo(x, nBottom);

@@ -46,7 +46,7 @@ void CChartRenderer::DrawVitalText(const CMapStringToString& mapAttributes) {
     std::string strCaption = *pText;
     const int nCount = std::min(nTimes, kMaxRepeat);
     for (int i = 0; i < nCount; ++i) {
-        DrawLabel(strCaption, box, align.placement, align.nBaseFormat);
+        if (!DrawLabel(strCaption, box, align.placement, align.nBaseFormat)) return;
         if (bDownwards) {
             OffsetRect(&box, 0, nSpans);
         } else {

@@ -40,6 +40,11 @@ constexpr double kClipMargin = 2.0 * kMaxPenWidth;
 constexpr double kTextReach = 1048576.0;
 // Character heights beyond this only cost memory for glyph images.
 constexpr double kMaxFontHeight = 2048.0;
+// On an image, text in a larger font is filled as outlines: the drawing
+// library keeps an image of every glyph it shows, counted by glyphs, not
+// bytes, and thousands of distinct characters at page size took gigabytes.
+// (Documents keep glyphs as outlines anyway.)
+constexpr double kMaxGlyphImageHeight = 64.0;
 // The platform's default cell height when a font asks for height 0.
 constexpr double kDefaultCellHeight = 16.0;
 // Longer texts are cut: the shaper measures in int, and no chart cell
@@ -289,6 +294,7 @@ public:
     PangoContext* m_pPango = nullptr;
     CFont m_fontCached;
     PangoFontDescription* m_pFontDesc = nullptr;
+    double m_dFontEm = 0.0;  // the em height of m_pFontDesc, device units
     CTextCodec m_codec;
 };
 
@@ -554,7 +560,8 @@ PangoFontDescription* CCairoDC::CImpl::FontFor(const CFont& font) {
         }
         dEm = dProbeCell > 0.0 ? dCell * kProbe * PANGO_SCALE / dProbeCell : dCell;
     }
-    pango_font_description_set_absolute_size(m_pFontDesc, std::max(1.0, dEm) * PANGO_SCALE);
+    m_dFontEm = std::max(1.0, dEm);
+    pango_font_description_set_absolute_size(m_pFontDesc, m_dFontEm * PANGO_SCALE);
     return m_pFontDesc;
 }
 
@@ -631,7 +638,12 @@ void CCairoDC::CImpl::DrawLines(const std::vector<SLine>& arrLines, double dLeft
         SetSourceColor(m_pCr, crText);
         cairo_new_path(m_pCr);
         cairo_move_to(m_pCr, x - line.dLogicalX, dTop + line.dBaseline);
-        pango_cairo_show_layout_line(m_pCr, line.pLine);
+        if (m_eKind == EKind::kImage && m_dFontEm > kMaxGlyphImageHeight) {
+            pango_cairo_layout_line_path(m_pCr, line.pLine);
+            cairo_fill(m_pCr);
+        } else {
+            pango_cairo_show_layout_line(m_pCr, line.pLine);
+        }
     }
     cairo_new_path(m_pCr);
 }

@@ -9,8 +9,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace vitalchart {
 namespace cli {
@@ -110,18 +108,28 @@ std::string PageFileName(const std::string& strTarget, int nPage, int nPages) {
 }
 
 bool ReadWholeFile(const std::string& strPath, std::string& rContent, std::string& rError) {
-    std::ifstream in(strPath, std::ios::binary);
-    if (!in) {
+    // A stream hides read errors: a folder opens and reads as an empty file,
+    // and an unreadable data text would silently lose its readings.
+    int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         rError = "cannot read " + strPath + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) {
-        rError = "cannot read " + strPath;
-        return false;
+    std::string strContent;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            rError = "cannot read " + strPath + ": " + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        strContent.append(buf, static_cast<std::size_t>(n));
     }
-    rContent = ss.str();
+    ::close(fd);
+    rContent.swap(strContent);
     return true;
 }
 

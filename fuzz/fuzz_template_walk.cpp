@@ -1,0 +1,36 @@
+// A whole drawing call on the recording surface: the template walk with every
+// painter, over the readings of the data text, on screen or in print, with
+// hostile rectangles and scale pairs (layout in draw_case.h). The trace must
+// keep its grammar and the host's surface state must come back.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/draw_case.h"
+#include "fuzz/fuzz_support.h"
+#include "fuzz/trace_grammar.h"
+#include "vitalchart/plugin.h"
+#include "vitalchart/surface/recording_dc.h"
+
+using namespace vitalchart;
+using vitalchart::fuzz::Require;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
+    const fuzz::DrawCase c = fuzz::DecodeDrawCase(pData, nSize);
+    fuzz::CScratchFile& file = fuzz::ScratchTemplate();
+    file.Write(c.strTemplate);
+    std::size_t nDataLength = c.strData.size();
+    if (c.bShortData && nDataLength > 0) --nDataLength;
+    auto data = fuzz::ExactCopy(c.strData, nDataLength);
+
+    CRecordingDC dc(c.nCodePage, c.bPrinting);
+    fuzz::CHostState host;
+    host.Apply(dc);
+    DrawPlugin(&dc, c.nTop, c.nLeft, c.nBottom, c.nRight, c.nDenY, c.nDenX, c.nNumY, c.nNumX, file.Path().c_str(),
+               data.get(), static_cast<int>(nDataLength), "", c.bFill);
+    host.RequireRestored(dc);
+    std::string strBadLine;
+    Require(fuzz::IsWellFormedTrace(dc.GetTrace(), &strBadLine), "a trace line out of grammar", strBadLine);
+    return 0;
+}
