@@ -3,20 +3,18 @@
 namespace vitalchart {
 
 void CMapStringToString::SetAt(const std::string& key, const std::string& value) {
-    for (auto& entry : m_entries) {
-        if (entry.first == key) {
-            entry.second = value;
-            return;
-        }
+    auto it = m_index.find(key);
+    if (it != m_index.end()) {
+        m_entries[it->second].second = value;
+        return;
     }
     m_entries.emplace_back(key, value);
+    m_index.emplace(key, m_entries.size() - 1);
 }
 
 const std::string* CMapStringToString::Find(const std::string& key) const {
-    for (const auto& entry : m_entries) {
-        if (entry.first == key) return &entry.second;
-    }
-    return nullptr;
+    auto it = m_index.find(key);
+    return it == m_index.end() ? nullptr : &m_entries[it->second].second;
 }
 
 BOOL CMapStringToString::Lookup(const std::string& key, std::string& rValue) const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -9,8 +11,9 @@
 namespace vitalchart {
 
 // Text-to-text map of one tag's attributes: keys compared exactly, letter case
-// included; storing a key again replaces its value. A tag has a handful of
-// attributes, so a flat list searched in order is the fastest form.
+// included; storing a key again replaces its value. Entries keep the order
+// their keys were first stored in; an index finds a key in constant time,
+// since a hostile tag may hold a hundred thousand attributes.
 class CMapStringToString {
 public:
     // Stores the value under the key, replacing an earlier value.
@@ -26,6 +29,7 @@ public:
 
 private:
     std::vector<std::pair<std::string, std::string>> m_entries;
+    std::unordered_map<std::string, std::size_t> m_index;  // key -> place in m_entries
 };
 
 }  // namespace vitalchart
