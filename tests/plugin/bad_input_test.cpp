@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "render/chart_renderer.h"
 #include "support/trace_fixture.h"
 #include "vitalchart/plugin.h"
+#include "vitalchart/surface/cairo_dc.h"
 #include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
@@ -141,8 +141,10 @@ void DrawAndCheck(const BadInput& row) {
     CRecordingDC dc(row.nCodePage, row.bPrinting);
     HostState host;
     host.Lend(dc);
+    // The text in storage of its own length, with no zero byte after it.
+    const std::vector<char> text(strData.begin(), strData.end());
     DrawPlugin(&dc, row.nTop, row.nLeft, row.nBottom, row.nRight, row.nDenY, row.nDenX, row.nNumY, row.nNumX,
-               templ.Path().c_str(), strData.data(), static_cast<int>(strData.size()), "", 0);
+               templ.Path().c_str(), text.data(), static_cast<int>(text.size()), "", 0);
 
     host.ExpectBack(dc);
     const std::string& strTrace = dc.GetTrace();
@@ -185,6 +187,39 @@ std::string Repeat(const std::string& s, std::size_t nBytes) {
     std::string out;
     while (out.size() + s.size() <= nBytes) out += s;
     return out;
+}
+
+// The grammar the rows below hold every trace to must itself reject what is
+// not a trace line, or every row would pass vacuously.
+TEST(BadInputTest, TheTraceGrammarTellsTraceLinesFromOthers) {
+    const struct {
+        const char* pszLine;
+        bool bWellFormed;
+    } rows[] = {
+        {"pen 0 1 #ff0000", true},
+        {"font \"\\xe5\\xae\\x8b\" -20 700 0 1", true},
+        {"polygon 1 2 3 4 5 6", true},
+        {"drawtext -2147483648 0 2147483647 4 0x801 \"a\\\"b\\\\\"", true},
+        {"textout 5 7 \"x not found!\"", true},
+        {"pen 0 1 #FF0000", false},                // upper-case colour
+        {"lineto 1", false},                       // a coordinate missing
+        {"lineto 1 2 ", false},                    // trailing blank
+        {"moveto 2147483648 0", false},            // beyond int
+        {"moveto -0 0", false},                    // not how a number is written
+        {"polygon 1 2 3", false},                  // half a point
+        {"drawtext 0 0 1 1 0x0801 \"a\"", false},  // a leading zero in the format
+        {"textout 0 0 \"a\\x41\"", false},         // a printable byte escaped
+        {"textout 0 0 \"tab\there\"", false},      // a raw control byte
+        {"textout 0 0 \"open", false},             // unterminated text
+        {"ellipse 1 2 3 4 5", false},              // one number too many
+        {"frobnicate 1", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszLine);
+        EXPECT_EQ(fuzz::IsWellFormedTrace(std::string(row.pszLine) + "\n"), row.bWellFormed);
+    }
+    EXPECT_FALSE(fuzz::IsWellFormedTrace("bkmode 1"));  // no final line feed
+    EXPECT_TRUE(fuzz::IsWellFormedTrace(""));
 }
 
 TEST(BadInputTest, TemplateAndDataFaults) {
@@ -411,6 +446,23 @@ TEST(BadInputTest, ATagOfAHundredThousandAttributesIsReadInLinearTime) {
     const auto start = std::chrono::steady_clock::now();
     DrawAndCheck(row);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+TEST(BadInputTest, TextInAPageSizedFontIsStillDrawnOnAnImage) {
+    // Large text on an image is filled as outlines rather than cached as glyph
+    // images, which for thousands of distinct characters took gigabytes.
+    TempFile templ(
+        "<vitalfont id=\"big\" font-name=\"Sans\" font-size=\"300\"/>\n"
+        "<vitaltext text=\"\xe4\xbd\x93 H\" left=\"0\" top=\"0\" right=\"100\" bottom=\"100\" font-id=\"big\"/>\n");
+    auto pDC = CCairoDC::CreatePng(400, 400);
+    DrawPlugin(pDC.get(), 0, 0, 400, 400, 96, 96, 96, 96, templ.Path().c_str(), "", 0, "", 0);
+    ASSERT_TRUE(pDC->GetError().empty()) << pDC->GetError();
+    int nInked = 0;
+    for (int y = 0; y < 400; y += 4) {
+        for (int x = 0; x < 400; x += 4) nInked += pDC->GetPixel(x, y) != RGB(255, 255, 255) ? 1 : 0;
+    }
+    // A 300-unit character covers thousands of the sampled pixels.
+    EXPECT_GT(nInked, 500);
 }
 
 TEST(BadInputTest, DataLengthsOfZeroOneAndShorterThanTheText) {
