@@ -21,32 +21,9 @@ started=$SECONDS
 # Courier New are mapped to; zh_CN.UTF-8 gives the Chinese ANSI code page (936)
 # the chart's text is written in.
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64 fonts-wine fonts-liberation2 locales)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "windows-test: missing packages (${missing[*]}); run this script as root" >&2
-    exit 1
-  fi
-  echo "windows-test: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "windows-test: the zh_CN.UTF-8 locale is missing; run this script as root" >&2
-    exit 1
-  fi
-  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
-fi
+. scripts/packages.sh
+install_missing windows-test "${packages[@]}"
+ensure_locale windows-test zh_CN
 
 # ---- builds ---------------------------------------------------------------------
 echo "windows-test: building the DLL and the test host in $build"
