@@ -16,7 +16,7 @@ namespace grammar {
 // A cursor over one trace line that consumes input only when a piece matches.
 class CLineCursor {
 public:
-    CLineCursor(const std::string& strLine) : m_str(strLine) {}
+    explicit CLineCursor(const std::string& strLine) : m_str(strLine) {}
 
     bool AtEnd() const { return m_i == m_str.size(); }
 
