@@ -13,15 +13,6 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Whether p starts with the lower-case word, in any letter case.
-bool StartsWithNoCase(const char* p, const char* word) {
-    for (; *word != '\0'; ++p, ++word) {
-        if (Lower(*p) != *word) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -49,9 +40,6 @@ double atof(const char* pText) {
     bool bNegative = false;
     if (*p == '+' || *p == '-') bNegative = (*p++ == '-');
     double sign = bNegative ? -1.0 : 1.0;
-
-    if (StartsWithNoCase(p, "inf")) return sign * std::numeric_limits<double>::infinity();
-    if (StartsWithNoCase(p, "nan")) return sign * std::numeric_limits<double>::quiet_NaN();
 
     // Find the extent of digits [. digits] [e [sign] digits].
     const char* start = p;

@@ -14,8 +14,9 @@ namespace crt {
 std::int32_t atoi(const char* pText);
 
 // Leading white space, an optional sign, then the longest decimal number with
-// an optional fraction and exponent, or "inf", "infinity" or "nan" in any
-// letter case; 0.0 when there is none. Overflow gives an infinity, underflow 0.
+// an optional fraction and exponent; 0.0 when there is none, so the words
+// "inf" and "nan" read as 0 as any other word does. Overflow gives an
+// infinity, underflow 0.
 double atof(const char* pText);
 
 }  // namespace crt

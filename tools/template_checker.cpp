@@ -243,8 +243,7 @@ std::string FormatMm(double d) {
 }
 
 // How atoi (or, with bDecimal, atof) reads a text: all of it (blanks around
-// the number aside), only a leading part, nothing (so 0), or an infinity or
-// NaN.
+// the number aside), only a leading part, nothing (so 0), or an infinity.
 enum class NumberForm { kWhole, kLeading, kNone, kNotFinite };
 
 NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
@@ -253,11 +252,6 @@ NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
     std::size_t i = 0;
     while (i < nEnd && IsSpace(s[i])) ++i;
     if (i < nEnd && (s[i] == '+' || s[i] == '-')) ++i;
-    if (bDecimal && i + 3 <= nEnd) {
-        std::string strWord;
-        for (std::size_t k = i; k < i + 3; ++k) strWord += FoldAscii(s[k]);
-        if (strWord == "inf" || strWord == "nan") return NumberForm::kNotFinite;
-    }
     std::size_t nDigits = 0;
     while (i < nEnd && IsDigit(s[i])) ++i, ++nDigits;
     if (bDecimal && i < nEnd && s[i] == '.') {
@@ -273,6 +267,8 @@ NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
             i = j;
         }
     }
+    // An exponent too large for a double reads as an infinity.
+    if (bDecimal && !std::isfinite(crt::atof(s.c_str()))) return NumberForm::kNotFinite;
     while (i < s.size() && IsSpace(s[i])) ++i;
     return i == s.size() ? NumberForm::kWhole : NumberForm::kLeading;
 }

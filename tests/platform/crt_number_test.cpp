@@ -56,22 +56,28 @@ TEST(CrtAtofTest, ReadsTheLongestDecimalNumber) {
         {"0x10", 0.0},
         {"1e-400", 0.0},
         {"1,5", 1.0},
+        // Words read as no number at all, as the platform's C library of the
+        // time read them: a reading written "Info" plots at 0 like any other word.
+        {"inf", 0.0},
+        {"-INF", 0.0},
+        {"infinity", 0.0},
+        {"nan", 0.0},
+        {"NaN(1)", 0.0},
+        {"Info", 0.0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         EXPECT_DOUBLE_EQ(crt::atof(r.text), r.expected);
     }
     EXPECT_TRUE(std::isinf(crt::atof("1e400")));
-    EXPECT_TRUE(std::isinf(crt::atof("-INF")));
-    EXPECT_LT(crt::atof("-infinity"), 0.0);
-    EXPECT_TRUE(std::isnan(crt::atof("nan")));
+    EXPECT_TRUE(std::isinf(crt::atof("-1e400")) && crt::atof("-1e400") < 0.0);
     EXPECT_TRUE(std::signbit(crt::atof("-0")));
     // A number with thousands of digits still reads.
     std::string strLong(5000, '9');
     EXPECT_TRUE(std::isinf(crt::atof(strLong.c_str())));
     std::string strSmall = "0." + std::string(5000, '0') + "1";
     EXPECT_EQ(crt::atof(strSmall.c_str()), 0.0);
-    EXPECT_EQ(crt::atof("1e99999999999999999999"), crt::atof("inf"));
+    EXPECT_TRUE(std::isinf(crt::atof("1e99999999999999999999")));
 }
 
 TEST(CrtAtofTest, IgnoresACommaDecimalLocale) {

@@ -77,9 +77,11 @@ TEST(EvalPositionTest, HostileFiguresStayDefined) {
     // Tenths beyond the int range convert as the platform does: INT_MIN.
     const int kFromIntMin = -811647363;
     EXPECT_EQ(s.renderer.EvalPosition("1e30", 0), kFromIntMin);
-    EXPECT_EQ(s.renderer.EvalPosition("nan", 0), kFromIntMin);
-    EXPECT_EQ(s.renderer.EvalPosition("inf", 1), kFromIntMin);
     EXPECT_EQ(s.renderer.EvalPosition("1e400", 0), kFromIntMin);
+    EXPECT_EQ(s.renderer.EvalPosition("-1e400", 1), kFromIntMin);
+    // Words are no numbers: position 0, as any text without digits.
+    EXPECT_EQ(s.renderer.EvalPosition("nan", 0), 0);
+    EXPECT_EQ(s.renderer.EvalPosition("inf", 1), 0);
     // Relative positions wrap around the 32-bit range.
     EXPECT_EQ(s.renderer.EvalPosition("+1", 0), INT_MIN + 3);
     EXPECT_EQ(s.renderer.EvalPosition("+-1", 1), INT_MAX - 3);
