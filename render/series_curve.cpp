@@ -43,7 +43,7 @@ struct SeriesAxes {
 };
 
 // Reads the element's name and axes; false when "name", "scale",
-// "base-value" or "symbol" is missing, or the scale cannot plot anything.
+// "base-value" or "symbol" is missing.
 bool ReadSeriesAxes(const CChartRenderer& renderer, const CMapStringToString& map, std::string& strName,
                     SeriesAxes& axes) {
     const std::string* pName = map.Find("name");
@@ -62,7 +62,7 @@ bool ReadSeriesAxes(const CChartRenderer& renderer, const CMapStringToString& ma
     const std::string* pSymbol = map.Find("symbol");
     if (pSymbol == nullptr) return false;
     axes.nSymbol = crt::atoi(pSymbol->c_str());
-    return axes.IsPlottable();
+    return true;
 }
 
 }  // namespace
@@ -75,6 +75,9 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
     const int nSpecial = ReadInteger(mapAttributes, "special-symbol", -1);
     const int nSpecial2 = ReadInteger(mapAttributes, "special-symbol2", -1);
     if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+    // The pen stays selected for later elements even when no reading can be
+    // placed on this scale.
+    if (!axes.IsPlottable()) return;
 
     const UINT nCodePage = GetCodePage();
     const int nCount = m_arrRecords.GetCount();
@@ -116,6 +119,7 @@ void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes)
     SeriesAxes axes;
     if (!ReadSeriesAxes(*this, mapAttributes, strName, axes)) return;
     if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (!axes.IsPlottable()) return;
 
     const UINT nCodePage = GetCodePage();
     const int nCount = m_arrRecords.GetCount();

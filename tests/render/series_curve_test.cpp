@@ -114,7 +114,7 @@ TEST(SeriesCurve, SpecialSymbolsByFlag) {
     }
 }
 
-TEST(SeriesCurve, ElementsThatCannotPlotDrawNothing) {
+TEST(SeriesCurve, ElementsThatCannotPlotDrawNoReadings) {
     struct Row {
         const char* pszName;
         const char* pszKey;
@@ -125,6 +125,7 @@ TEST(SeriesCurve, ElementsThatCannotPlotDrawNothing) {
         {"no scale", "scale", nullptr},
         {"no base value", "base-value", nullptr},
         {"no symbol", "symbol", nullptr},
+        // A scale that cannot place a reading still selects the element's pen.
         {"scale 0", "scale", "0"},
         {"scale 0.000", "scale", "0.000"},
         {"scale below the float range", "scale", "1e-60"},
@@ -154,8 +155,9 @@ TEST(SeriesCurve, ElementsThatCannotPlotDrawNothing) {
             run.strData = "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"0\"/>\n"
                           "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"1\"/>\n";
             std::string strTrace = test::RenderTrace(run);
-            // Not even the pen is selected.
-            EXPECT_EQ(strTrace.find("#00ff00"), std::string::npos) << strTrace;
+            // A missing attribute leaves the element out altogether, pen and all.
+            const bool bMissing = row.pszValue == nullptr;
+            EXPECT_EQ(strTrace.find("#00ff00") == std::string::npos, bMissing) << strTrace;
             EXPECT_EQ(test::GrepTrace(strTrace, "ellipse") + test::GrepTrace(strTrace, "lineto"), "") << strTrace;
         }
     }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <string>
 
 #include "tools/command_fixture.h"
@@ -40,6 +41,8 @@ const GoldenCase kCases[] = {
     {"rows-screen", "rows.xml", "rows.data", "--screen --rect 10,20,500,300"},
     {"rows-continuation-print", "rows.xml", "rows.data", "--print"},
 };
+
+void PrintTo(const GoldenCase& c, std::ostream* pOut) { *pOut << c.pszName; }
 
 std::string SourcePath(const char* pszName) {
     const std::string strName = pszName;
