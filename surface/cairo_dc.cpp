@@ -266,10 +266,14 @@ public:
     void Ellipse(int nLeft, int nTop, int nRight, int nBottom, const CPen& pen, const CBrush& brush);
     void Polygon(const POINT* pPoints, int nCount, const CPen& pen, const CBrush& brush);
     void FillRect(const RECT& rect, COLORREF crColor);
+    // Cuts later drawing to the rectangle (within the page); false when
+    // nothing of it lies on the page.
+    bool ClipTo(const RECT& rect);
 
     PangoFontDescription* FontFor(const CFont& font);
+    // bExpandTabs keeps tab characters as tab stops; otherwise each is one blank wide.
     PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
-                            bool bPrefixes);
+                            bool bPrefixes, bool bExpandTabs);
     std::vector<SLine> Lines(PangoLayout* pLayout);
     void DrawLines(const std::vector<SLine>& arrLines, double dLeft, double dRight, double dTop, UINT nAlign,
                    COLORREF crText, bool bOpaque);
@@ -527,6 +531,18 @@ void CCairoDC::CImpl::FillRect(const RECT& rect, COLORREF crColor) {
     cairo_fill(m_pCr);
 }
 
+bool CCairoDC::CImpl::ClipTo(const RECT& rect) {
+    double l = m_box.ClampX(std::min(rect.left, rect.right));
+    double r = m_box.ClampX(std::max(rect.left, rect.right));
+    double t = m_box.ClampY(std::min(rect.top, rect.bottom));
+    double b = m_box.ClampY(std::max(rect.top, rect.bottom));
+    if (r <= l || b <= t) return false;
+    cairo_new_path(m_pCr);
+    cairo_rectangle(m_pCr, l, t, r - l, b - t);
+    cairo_clip(m_pCr);
+    return true;
+}
+
 PangoFontDescription* CCairoDC::CImpl::FontFor(const CFont& font) {
     if (m_pFontDesc != nullptr && m_fontCached.SameAs(font)) return m_pFontDesc;
     if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
@@ -566,8 +582,10 @@ PangoFontDescription* CCairoDC::CImpl::FontFor(const CFont& font) {
 }
 
 PangoLayout* CCairoDC::CImpl::MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
-                                         bool bPrefixes) {
+                                         bool bPrefixes, bool bExpandTabs) {
     std::string strText = m_codec.ToUtf8(pText, std::min(nCount, kMaxTextBytes));
+    // The platform draws a tab as one more character unless asked to expand it.
+    if (!bExpandTabs) std::replace(strText.begin(), strText.end(), '\t', ' ');
     std::vector<std::pair<unsigned, unsigned>> arrUnderlines;
     if (bPrefixes) strText = StripPrefixes(strText, arrUnderlines);
 
@@ -787,7 +805,7 @@ void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) { m_pImpl->Fill
 
 void CCairoDC::TextOut(int x, int y, const char* pText, int nCount) {
     if (!m_pImpl->CanDraw() || pText == nullptr || nCount <= 0) return;
-    PangoLayout* pLayout = m_pImpl->MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false);
+    PangoLayout* pLayout = m_pImpl->MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
     std::vector<SLine> arrLines = m_pImpl->Lines(pLayout);
     m_pImpl->DrawLines(arrLines, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
     g_object_unref(pLayout);
@@ -807,7 +825,8 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
     }
     if (!bMeasure && !m_pImpl->CanDraw()) return;
 
-    PangoLayout* pLayout = m_pImpl->MakeLayout(pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0);
+    PangoLayout* pLayout = m_pImpl->MakeLayout(pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0,
+                                               (nFormat & DT_EXPANDTABS) != 0);
     std::vector<SLine> arrLines = m_pImpl->Lines(pLayout);
     if (bMeasure) {
         double dWidth = 0.0;
@@ -816,9 +835,16 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
         double dHeight = last.dTop + last.dHeight;
         pRect->right = WrapAdd(pRect->left, CeilToInt(dWidth));
         pRect->bottom = WrapAdd(pRect->top, CeilToInt(dHeight));
-    } else {
+    } else if ((nFormat & DT_NOCLIP) != 0) {
         m_pImpl->DrawLines(arrLines, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT),
                            m_crText, m_nBkMode == OPAQUE);
+    } else {
+        // As on the platform, nothing of the text reaches beyond its rectangle.
+        if (m_pImpl->ClipTo(*pRect)) {
+            m_pImpl->DrawLines(arrLines, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT),
+                               m_crText, m_nBkMode == OPAQUE);
+        }
+        cairo_reset_clip(m_pImpl->m_pCr);
     }
     g_object_unref(pLayout);
 }

@@ -251,6 +251,33 @@ TEST(CairoDCTest, MeasuredExtentIsWhereDrawingPutsInk) {
     }
 }
 
+TEST(CairoDCTest, TextStaysInItsRectangleUnlessNoClipAndTabsExpandOnlyWhenAsked) {
+    // Vertical text in a column narrower than its characters: cut at the
+    // column's edges, as the platform cuts it.
+    for (UINT nClip : {0u, DT_NOCLIP}) {
+        SCOPED_TRACE(nClip);
+        auto dc = CCairoDC::CreatePng(120, 60);
+        CFont font;
+        SelectFont(*dc, font, "SimSun", -24);
+        RECT rc = {40, 10, 50, 40};
+        dc->DrawText("\xe6\x89\x8bW", -1, &rc, DT_NOPREFIX | nClip);
+        InkBox ink = FindInk(*dc);
+        ASSERT_FALSE(ink.Empty());
+        if (nClip == 0) {
+            EXPECT_GE(ink.nLeft, 40);
+            EXPECT_LE(ink.nRight, 49);
+        } else {
+            EXPECT_GT(ink.nRight, 60);
+        }
+    }
+    auto dc = CCairoDC::CreatePng(10, 10);
+    CFont font;
+    SelectFont(*dc, font, "Arial", -20);
+    const RECT blank = Measure(*dc, "a b");
+    EXPECT_EQ(Measure(*dc, "a\tb").right, blank.right);
+    EXPECT_GT(Measure(*dc, "a\tb", DT_NOPREFIX | DT_EXPANDTABS).right, blank.right);
+}
+
 TEST(CairoDCTest, LinesBreakAtLineFeedsAndPrefixesFollowThePlatform) {
     auto dc = CCairoDC::CreatePng(10, 10);
     CFont font;

@@ -67,6 +67,8 @@ constexpr LONG FW_BOLD = 700;
 constexpr UINT DT_LEFT = 0x0000;
 constexpr UINT DT_CENTER = 0x0001;
 constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_EXPANDTABS = 0x0040;
+constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr UINT DT_NOPREFIX = 0x0800;
 
