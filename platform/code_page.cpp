@@ -89,6 +89,22 @@ int CompareNoCase(UINT nCodePage, const std::string& a, const std::string& b) {
     return 0;
 }
 
+std::string FoldCaseKey(UINT nCodePage, const std::string& text) {
+    std::string key;
+    key.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t n = CharLength(nCodePage, text.data() + i, text.size() - i);
+        if (n == 1) {
+            key += static_cast<char>(FoldAscii(static_cast<unsigned char>(text[i])));
+        } else {
+            key.append(text, i, n);
+        }
+        i += n;
+    }
+    return key;
+}
+
 void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text) {
     std::size_t n = 0;
     while (n < text.size()) {

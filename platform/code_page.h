@@ -25,6 +25,11 @@ inline bool EqualsNoCase(UINT nCodePage, const std::string& a, const std::string
     return CompareNoCase(nCodePage, a, b) == 0;
 }
 
+// The text with the ASCII letters of its single-byte characters folded to
+// lower case: two texts compare equal without case exactly when their keys
+// are equal, so the key can index names.
+std::string FoldCaseKey(UINT nCodePage, const std::string& text);
+
 // Copies at most nMax bytes of the text into pDest (which takes nMax + 1) and
 // terminates it, never splitting a multi-byte character.
 void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text);

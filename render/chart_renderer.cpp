@@ -90,6 +90,14 @@ bool CChartRenderer::SpendWork(std::int64_t nUnits) {
     return true;
 }
 
+const CReadingIndex& CChartRenderer::Readings() {
+    if (m_pReadings == nullptr || m_nIndexedRecords != m_arrRecords.GetCount()) {
+        m_pReadings = std::make_unique<CReadingIndex>(m_arrRecords, GetCodePage());
+        m_nIndexedRecords = m_arrRecords.GetCount();
+    }
+    return *m_pReadings;
+}
+
 UINT CChartRenderer::GetCodePage() const { return m_pDC != nullptr ? m_pDC->GetCodePage() : CP_UTF8; }
 
 void CChartRenderer::SelectPenById(const std::string& strId) {

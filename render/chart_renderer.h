@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "markup/byte_buffer.h"
@@ -9,6 +10,7 @@
 #include "render/font_entry.h"
 #include "render/item_array.h"
 #include "render/pen_entry.h"
+#include "render/reading_index.h"
 #include "vitalchart/surface/dc.h"
 
 namespace vitalchart {
@@ -17,11 +19,12 @@ namespace vitalchart {
 // far above any real chart, and a bound on the time one element can take.
 constexpr int kMaxRepeat = 10000;
 
-// The drawing work one call may do, in units of one reading looked at. A
-// template of many elements, each within kMaxRepeat, or of many curves over
-// many readings, could otherwise hold the host for minutes and fill its
-// memory with output; the bundled week chart needs about 1% of this on
-// screen and 1.5% on a 600 dpi printer.
+// The drawing work one call may do. A template of many elements, each
+// within kMaxRepeat, or of many curves over many readings, could otherwise
+// hold the host for minutes and fill its memory with output; the bundled
+// week chart needs about 1% of this on screen and 1.5% on a 600 dpi
+// printer. Only what is drawn is charged: looking at readings is free, so a
+// long data text never costs the form its grid.
 constexpr std::int64_t kMaxDrawWork = 4000000;
 // The cost of a line (plus one unit per device unit of pen width), of a
 // marker (plus four per device unit of its size), and of a text call (plus,
@@ -66,6 +69,9 @@ public:
     bool IsDrawnInPart() const { return m_bDrawnInPart; }
     // The code page of the surface's text (UTF-8 without a surface).
     UINT GetCodePage() const;
+    // The readings by vital-sign name; indexed at the first look and again
+    // whenever readings were added since.
+    const CReadingIndex& Readings();
 
     // Reads the data text into m_arrRecords and the continuation flag; 1, or
     // 0 when there was nothing to read.
@@ -126,6 +132,8 @@ public:
     // the font selected now.
     std::int64_t m_nLineWork = kLineWork;
     const CFont* m_pWorkFont = nullptr;
+    std::unique_ptr<CReadingIndex> m_pReadings;
+    int m_nIndexedRecords = -1;
 };
 
 // The template path with white space trimmed, or "vitalsign.xml" when nothing is left.

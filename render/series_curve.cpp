@@ -79,17 +79,10 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
     // placed on this scale.
     if (!axes.IsPlottable()) return;
 
-    const UINT nCodePage = GetCodePage();
-    const int nCount = m_arrRecords.GetCount();
     bool bHasPrevious = false;
     POINT ptPrevious = {0, 0};
-    for (int i = 0; i < nCount; ++i) {
-        // Every element looks at every reading: many curves over many
-        // readings are bounded here, not only what they draw.
-        if (!SpendWork(1)) return;
-        const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
-        // Readings of other vital signs in between do not break the curve.
-        if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
+    // Readings of other vital signs in between do not break the curve.
+    for (const CVitalRecord* pRecord : Readings().Find(strName)) {
         // A reading without a value breaks it: nothing is plotted there.
         if (pRecord->m_strValues.empty()) {
             bHasPrevious = false;
@@ -121,12 +114,7 @@ void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes)
     if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
     if (!axes.IsPlottable()) return;
 
-    const UINT nCodePage = GetCodePage();
-    const int nCount = m_arrRecords.GetCount();
-    for (int i = 0; i < nCount; ++i) {
-        if (!SpendWork(1)) return;
-        const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
-        if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, strName)) continue;
+    for (const CVitalRecord* pRecord : Readings().Find(strName)) {
         const int nColumn = pRecord->m_nCellIndex;
         // Only a reading that stands in its own column gets a marker; one
         // carried over from another column is shown by its link alone.

@@ -18,12 +18,7 @@ void CChartRenderer::DrawVitalTextOut(const CMapStringToString& mapAttributes) {
     // The font's text colour stays after this element: only captions reset it.
     if (const std::string* pFontId = mapAttributes.Find("font-id")) SelectFontById(*pFontId);
 
-    const UINT nCodePage = GetCodePage();
-    const int nCount = m_arrRecords.GetCount();
-    for (int i = 0; i < nCount; ++i) {
-        if (!SpendWork(1)) return;
-        const CVitalRecord* pRecord = m_arrRecords.GetAt(i);
-        if (pRecord == nullptr || !EqualsNoCase(nCodePage, pRecord->m_strName, *pName)) continue;
+    for (const CVitalRecord* pRecord : Readings().Find(*pName)) {
         RECT cell;
         cell.left = WrapAdd(x0, WrapMul(pRecord->m_nCellIndex, cx));
         cell.top = y0;

@@ -433,6 +433,21 @@ TEST(BadInputTest, TheBundledChartStaysWellWithinTheDrawingBudget) {
     }
 }
 
+TEST(BadInputTest, AMillionReadingsNobodyDrawsChangeNothing) {
+    // Every element used to pay for every reading it looked at, so a long
+    // data text spent the budget before the grid was drawn.
+    std::string strData = test::ReadFileText(std::string(VITALCHART_EXAMPLES) + "/week.data");
+    test::TraceRun run;
+    run.strTemplate = test::ReadFileText(std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml");
+    run.strData = strData;
+    const std::string strExpected = test::RenderTrace(run);
+    std::string strMany;
+    strMany.reserve(20000000);
+    for (int i = 0; i < 1000000; ++i) strMany += "<d vitalsigns=\"x\"/>\n";
+    run.strData = strMany + strData;
+    EXPECT_TRUE(test::RenderTrace(run) == strExpected);
+}
+
 TEST(BadInputTest, ATagOfAHundredThousandAttributesIsReadInLinearTime) {
     // Each attribute went into a list searched from the start: a megabyte
     // tag took half a minute. Now a second is far more than it needs.
