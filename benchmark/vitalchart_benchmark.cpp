@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "markup/byte_buffer.h"
-#include "markup/keyword_table.h"
+#include "render/keyword_table.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
 #include "vitalchart/plugin.h"

@@ -21,18 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     auto text = fuzz::ExactCopy(strText, nLength);
 
     CRecordingDC dc((nFlags & 1) ? CP_GBK : CP_UTF8, 0);
-    CChartRenderer renderer;
-    renderer.m_pDC = &dc;
+    CChartRenderer renderer(&dc, CChartGeometry());
     BOOL bRead = renderer.ReadVitalRecords(text.get(), static_cast<std::int32_t>(nLength));
     Require(bRead == (nLength > 0 ? 1 : 0), "ReadVitalRecords result");
     Require(dc.GetTrace().empty(), "reading the data text drew on the surface");
 
     // Each record comes from a d tag, which takes three bytes ("<d>" or "<d"
     // and a line feed), or two at the very end of the text.
-    const int nRecords = renderer.m_arrRecords.GetCount();
+    const int nRecords = renderer.GetRecordCount();
     Require(static_cast<std::size_t>(nRecords) <= (nLength + 1) / 3, "more records than d tags could hold");
     for (int i = 0; i < nRecords; ++i) {
-        const CVitalRecord* pRecord = renderer.m_arrRecords.GetAt(i);
+        const CVitalRecord* pRecord = renderer.GetRecord(i);
         Require(pRecord != nullptr, "a null record");
         Require(pRecord->m_strName.size() + pRecord->m_strValues.size() + pRecord->m_strOriginalValues.size() <=
                     3 * nLength,

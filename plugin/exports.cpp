@@ -22,18 +22,10 @@ void DrawPluginOnSurface(CDC* pDC, int nTop, int nLeft, int nBottom, int nRight,
     // Without a surface there is nothing to draw on.
     if (pDC == nullptr) return;
     try {
-        auto pRenderer = std::make_unique<CChartRenderer>();
-        pRenderer->m_pDC = pDC;
-        pRenderer->m_nTop = nTop;
-        pRenderer->m_nLeft = nLeft;
-        pRenderer->m_nBottom = nBottom;
-        pRenderer->m_nRight = nRight;
-        pRenderer->m_nDenY = nDenY;
-        pRenderer->m_nDenX = nDenX;
-        pRenderer->m_nNumY = nNumY;
-        pRenderer->m_nNumX = nNumX;
-        pRenderer->m_strTemplatePath = lpszTemplatePath != nullptr ? lpszTemplatePath : "";
-        pRenderer->m_strCallerText = lpszCallerText != nullptr ? lpszCallerText : "";
+        const RECT rcChart = {nLeft, nTop, nRight, nBottom};
+        auto pRenderer = std::make_unique<CChartRenderer>(pDC, CChartGeometry(rcChart, {nNumX, nDenX}, {nNumY, nDenY}),
+                                                          lpszTemplatePath != nullptr ? lpszTemplatePath : "",
+                                                          lpszCallerText != nullptr ? lpszCallerText : "");
         pRenderer->ReadVitalRecords(lpszData, nDataLen);
         pRenderer->DrawChart(bFillBackground);
     } catch (...) {

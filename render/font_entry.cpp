@@ -10,15 +10,6 @@
 
 namespace vitalchart {
 
-namespace {
-
-bool IsTrue(UINT nCodePage, const CMapStringToString& map, const char* pszKey) {
-    const std::string* p = map.Find(pszKey);
-    return p != nullptr && EqualsNoCase(nCodePage, *p, "true");
-}
-
-}  // namespace
-
 CFontEntry::~CFontEntry() {
     if (m_pFont != nullptr) {
         m_pFont->DeleteObject();
@@ -26,25 +17,27 @@ CFontEntry::~CFontEntry() {
     }
 }
 
-BOOL CFontEntry::CreateFromAttributes(const CMapStringToString& mapAttributes, int nNum, int nDen, UINT nCodePage) {
+BOOL CFontEntry::CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen) {
     LOGFONT lf;
     std::memset(&lf, 0, sizeof lf);
     lf.lfCharSet = DEFAULT_CHARSET;
 
-    if (!mapAttributes.Lookup("id", m_strId)) return 0;
-    const std::string* pName = mapAttributes.Find("font-name");
+    const std::string* pId = attributes.Find("id");
+    if (pId == nullptr) return 0;
+    m_strId = *pId;
+    const std::string* pName = attributes.Find("font-name");
     if (pName == nullptr) return 0;
-    const std::string* pSize = mapAttributes.Find("font-size");
+    const std::string* pSize = attributes.Find("font-size");
     if (pSize == nullptr) return 0;
 
-    CopyTextBounded(nCodePage, lf.lfFaceName, LF_FACESIZE - 1, *pName);
+    CopyTextBounded(attributes.GetCodePage(), lf.lfFaceName, LF_FACESIZE - 1, *pName);
     // A negative height asks for the character height rather than the cell height.
     lf.lfHeight = WrapNeg(MulDiv(crt::atoi(pSize->c_str()), nNum, nDen));
-    lf.lfWeight = IsTrue(nCodePage, mapAttributes, "font-bold") ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = IsTrue(nCodePage, mapAttributes, "font-underline") ? 1 : 0;
-    lf.lfItalic = IsTrue(nCodePage, mapAttributes, "font-inital") ? 1 : 0;
+    lf.lfWeight = attributes.IsWord("font-bold", "true") ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = attributes.IsWord("font-underline", "true") ? 1 : 0;
+    lf.lfItalic = attributes.IsWord("font-inital", "true") ? 1 : 0;
 
-    const std::string* pColor = mapAttributes.Find("text-color");
+    const std::string* pColor = attributes.Find("text-color");
     if (pColor != nullptr) {
         ColorTriple triple = ParseColorTriple(*pColor);
         if (triple.read == ColorRead::kAll) {

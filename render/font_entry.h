@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/string_map.h"
+#include "render/element_attributes.h"
 #include "vitalchart/platform/gdi_objects.h"
 #include "vitalchart/surface/dc.h"
 
@@ -19,9 +19,9 @@ public:
 
     // Builds the font from "id", "font-name", "font-size" (scaled by
     // nNum/nDen), "font-bold", "font-underline", "font-inital" and
-    // "text-color"; 0 without id, name or size. nCodePage keeps a cut face
-    // name from splitting a double-byte character.
-    BOOL CreateFromAttributes(const CMapStringToString& mapAttributes, int nNum, int nDen, UINT nCodePage);
+    // "text-color"; 0 without id, name or size. A face name cut to fit keeps
+    // its double-byte characters whole in the attributes' code page.
+    BOOL CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen);
     // Selects the font when the id matches (letter case ignored) and, when
     // bColorAllowed, its text colour; 1 or 0.
     BOOL SelectIfId(std::string strId, CDC* pDC, BOOL bColorAllowed);

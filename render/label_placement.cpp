@@ -10,7 +10,7 @@ bool CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, Text
     if (m_pDC == nullptr) return false;
     const int nCount = TextCount(strText.size());
     // Measuring costs a picture surface as much as drawing.
-    if (!SpendWork(2 * TextWork(m_pWorkFont, strText.size()))) return false;
+    if (!m_budget.SpendMeasuredText(strText.size())) return false;
 
     // The surface measures from the box's top-left; the text is then centred
     // vertically and placed horizontally, overhanging a box it does not fit.
@@ -43,7 +43,7 @@ void CChartRenderer::DrawVerticalText(const std::string& strText, const RECT& bo
     while (i < strText.size()) {
         // A double-byte or multi-byte character is drawn whole on its own row.
         const std::size_t n = CharLength(nCodePage, strText.data() + i, strText.size() - i);
-        if (!SpendWork(TextWork(m_pWorkFont, n))) return;
+        if (!m_budget.SpendText(n)) return;
         m_pDC->DrawText(strText.data() + i, static_cast<int>(n), &rc, DT_NOPREFIX);
         OffsetRect(&rc, 0, nSpans);
         i += n;

@@ -14,22 +14,23 @@ CPenEntry::~CPenEntry() {
     }
 }
 
-BOOL CPenEntry::CreateFromAttributes(const CMapStringToString& mapAttributes, int nNum, int nDen,
-                                     BOOL bColorAllowed) {
-    if (!mapAttributes.Lookup("id", m_strId)) return 0;
-    const std::string* pWidth = mapAttributes.Find("pen-width");
+BOOL CPenEntry::CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen, BOOL bColorAllowed) {
+    const std::string* pId = attributes.Find("id");
+    if (pId == nullptr) return 0;
+    m_strId = *pId;
+    const std::string* pWidth = attributes.Find("pen-width");
     if (pWidth == nullptr) return 0;
     int nWidth = MulDiv(crt::atoi(pWidth->c_str()), nNum, nDen);
 
     COLORREF crColor = RGB(0, 0, 0);
-    const std::string* pColor = mapAttributes.Find("color");
+    const std::string* pColor = attributes.Find("color");
     if (bColorAllowed && pColor != nullptr) {
         // Components that were not read stay 0: "r,g" gives pure red.
         crColor = ParseColorTriple(*pColor).ToColorRef();
     }
 
     int nStyle = PS_SOLID;
-    const std::string* pStyle = mapAttributes.Find("pen-style");
+    const std::string* pStyle = attributes.Find("pen-style");
     if (pStyle != nullptr) {
         nStyle = crt::atoi(pStyle->c_str());
         if (nStyle < PS_SOLID) nStyle = PS_SOLID;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/string_map.h"
+#include "render/element_attributes.h"
 #include "vitalchart/platform/gdi_objects.h"
 #include "vitalchart/surface/dc.h"
 
@@ -18,7 +18,7 @@ public:
 
     // Builds the pen from "id", "pen-width" (scaled by nNum/nDen), "color"
     // (read only when bColorAllowed) and "pen-style"; 0 without id or width.
-    BOOL CreateFromAttributes(const CMapStringToString& mapAttributes, int nNum, int nDen, BOOL bColorAllowed);
+    BOOL CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen, BOOL bColorAllowed);
     // Selects the pen when the id matches (letter case ignored); 1 or 0.
     BOOL SelectIfId(std::string strId, CDC* pDC);
 

@@ -5,7 +5,6 @@
 #include "platform/crt_number.h"
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
-#include "render/painter_util.h"
 
 namespace vitalchart {
 
@@ -44,37 +43,31 @@ struct SeriesAxes {
 
 // Reads the element's name and axes; false when "name", "scale",
 // "base-value" or "symbol" is missing.
-bool ReadSeriesAxes(const CChartRenderer& renderer, const CMapStringToString& map, std::string& strName,
-                    SeriesAxes& axes) {
-    const std::string* pName = map.Find("name");
+bool ReadSeriesAxes(const CElementAttributes& attributes, std::string& strName, SeriesAxes& axes) {
+    const std::string* pName = attributes.Find("name");
     if (pName == nullptr) return false;
     strName = *pName;
-    axes.x0 = ReadPosition(renderer, map, "x", 0);
-    axes.y0 = ReadPosition(renderer, map, "y", 1);
-    axes.cx = ReadPosition(renderer, map, "cx", 0);
-    axes.cy = ReadPosition(renderer, map, "cy", 1);
-    const std::string* pScale = map.Find("scale");
-    if (pScale == nullptr) return false;
-    axes.fScale = DoubleToFloat(crt::atof(pScale->c_str()));
-    const std::string* pBase = map.Find("base-value");
-    if (pBase == nullptr) return false;
-    axes.fBaseValue = DoubleToFloat(crt::atof(pBase->c_str()));
-    const std::string* pSymbol = map.Find("symbol");
-    if (pSymbol == nullptr) return false;
-    axes.nSymbol = crt::atoi(pSymbol->c_str());
+    axes.x0 = attributes.Position("x");
+    axes.y0 = attributes.Position("y");
+    axes.cx = attributes.Position("cx");
+    axes.cy = attributes.Position("cy");
+    if (!attributes.Decimal("scale", axes.fScale)) return false;
+    if (!attributes.Decimal("base-value", axes.fBaseValue)) return false;
+    if (attributes.Find("symbol") == nullptr) return false;
+    axes.nSymbol = attributes.Integer("symbol");
     return true;
 }
 
 }  // namespace
 
-void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
+void CChartRenderer::DrawVitalLineOut(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
     std::string strName;
     SeriesAxes axes;
-    if (!ReadSeriesAxes(*this, mapAttributes, strName, axes)) return;
-    const int nSpecial = ReadInteger(mapAttributes, "special-symbol", -1);
-    const int nSpecial2 = ReadInteger(mapAttributes, "special-symbol2", -1);
-    if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (!ReadSeriesAxes(attributes, strName, axes)) return;
+    const int nSpecial = attributes.Integer("special-symbol");
+    const int nSpecial2 = attributes.Integer("special-symbol2");
+    if (const std::string* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
     // The pen stays selected for later elements even when no reading can be
     // placed on this scale.
     if (!axes.IsPlottable()) return;
@@ -97,7 +90,7 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
         DrawSymbol(pt.x, pt.y, nKind);
         // The joining line goes on top of the markers at both its ends.
         if (bHasPrevious) {
-            if (!SpendWork(m_nLineWork)) return;
+            if (!m_budget.SpendLine()) return;
             m_pDC->MoveTo(ptPrevious.x, ptPrevious.y);
             m_pDC->LineTo(pt.x, pt.y);
         }
@@ -106,12 +99,12 @@ void CChartRenderer::DrawVitalLineOut(const CMapStringToString& mapAttributes) {
     }
 }
 
-void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes) {
+void CChartRenderer::DrawVitalLineBlock(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
     std::string strName;
     SeriesAxes axes;
-    if (!ReadSeriesAxes(*this, mapAttributes, strName, axes)) return;
-    if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (!ReadSeriesAxes(attributes, strName, axes)) return;
+    if (const std::string* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
     if (!axes.IsPlottable()) return;
 
     for (const CVitalRecord* pRecord : Readings().Find(strName)) {
@@ -122,7 +115,7 @@ void CChartRenderer::DrawVitalLineBlock(const CMapStringToString& mapAttributes)
             DrawSymbol(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues), axes.nSymbol);
         }
         if (!pRecord->m_strOriginalValues.empty()) {
-            if (!SpendWork(m_nLineWork)) return;
+            if (!m_budget.SpendLine()) return;
             const int nOriginalColumn = pRecord->m_nOriginalCellIndex >= 0 ? pRecord->m_nOriginalCellIndex : nColumn;
             m_pDC->MoveTo(axes.ColumnX(nOriginalColumn), axes.ValueY(pRecord->m_strOriginalValues));
             m_pDC->LineTo(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues));

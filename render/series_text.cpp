@@ -5,18 +5,18 @@
 
 namespace vitalchart {
 
-void CChartRenderer::DrawVitalTextOut(const CMapStringToString& mapAttributes) {
+void CChartRenderer::DrawVitalTextOut(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    const std::string* pName = mapAttributes.Find("name");
+    const std::string* pName = attributes.Find("name");
     if (pName == nullptr) return;
-    const int x0 = ReadPosition(*this, mapAttributes, "x", 0);
-    const int y0 = ReadPosition(*this, mapAttributes, "y", 1);
-    const int cx = ReadPosition(*this, mapAttributes, "cx", 0);
-    const int cy = ReadPosition(*this, mapAttributes, "cy", 1);
-    const int nSpans = ReadPosition(*this, mapAttributes, "spans", 0);
-    const LabelAlignment align = ReadAlignment(*this, mapAttributes);
+    const int x0 = attributes.Position("x");
+    const int y0 = attributes.Position("y");
+    const int cx = attributes.Position("cx");
+    const int cy = attributes.Position("cy");
+    const int nSpans = attributes.Position("spans");
+    const LabelAlignment align = ReadAlignment(attributes);
     // The font's text colour stays after this element: only captions reset it.
-    if (const std::string* pFontId = mapAttributes.Find("font-id")) SelectFontById(*pFontId);
+    if (const std::string* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
 
     for (const CVitalRecord* pRecord : Readings().Find(*pName)) {
         RECT cell;

@@ -1,8 +1,4 @@
-#include <algorithm>
-#include <cstdlib>
-
 #include "platform/int_math.h"
-#include "platform/mul_div.h"
 #include "render/chart_renderer.h"
 
 namespace vitalchart {
@@ -29,7 +25,7 @@ void CChartRenderer::DrawSymbol(int x, int y, int nKind) {
     const BOOL bColour = IsColorAllowed();
     // One device unit scaled like a horizontal length: a printer's units are
     // far finer than the screen's, and a 1-unit outline would all but vanish.
-    const int nPrintWidth = MulDiv(1, m_nNumX, m_nDenX);
+    const int nPrintWidth = m_geometry.ScaleX(1);
 
     COLORREF crPen = kBlack;
     COLORREF crBrush = kBlack;
@@ -40,12 +36,7 @@ void CChartRenderer::DrawSymbol(int x, int y, int nKind) {
         crBrush = crPen;
         nPenWidth = bPrinting ? nPrintWidth : 1;
     }
-    // A marker covers an area that grows with its size and its outline's
-    // width, however far out it lies.
-    auto extent = [](int n) {
-        return std::min<std::int64_t>(std::llabs(static_cast<std::int64_t>(n)), kMaxWorkExtent);
-    };
-    if (!SpendWork(kSymbolWork + 4 * extent(d) + extent(nPenWidth))) return;
+    if (!m_budget.SpendSymbol(d, nPenWidth)) return;
     // Hollow circles (3, 5, 6) fill with whatever brush the surface holds.
     const bool bOwnBrush = nKind == 1 || nKind == 2 || nKind == 4 || nKind == 7 || nKind == 8;
 

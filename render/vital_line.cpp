@@ -2,25 +2,24 @@
 
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
-#include "render/painter_util.h"
 
 namespace vitalchart {
 
-void CChartRenderer::DrawVitalLine(const CMapStringToString& mapAttributes) {
+void CChartRenderer::DrawVitalLine(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    const int nLeft = ReadPosition(*this, mapAttributes, "left", 0);
-    const int nTop = ReadPosition(*this, mapAttributes, "top", 1);
-    const int nRight = ReadPosition(*this, mapAttributes, "right", 0);
-    const int nBottom = ReadPosition(*this, mapAttributes, "bottom", 1);
+    const int nLeft = attributes.Position("left");
+    const int nTop = attributes.Position("top");
+    const int nRight = attributes.Position("right");
+    const int nBottom = attributes.Position("bottom");
 
-    if (const std::string* pPenId = mapAttributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (const std::string* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
 
-    const int nTimes = ReadInteger(mapAttributes, "times", 0);
-    const int nMultiple = ReadInteger(mapAttributes, "multiple", 1);
-    const bool bHorizontalLines = IsWord(*this, mapAttributes, "direction", "y");
+    const int nTimes = attributes.Integer("times");
+    const int nMultiple = attributes.Integer("multiple");
+    const bool bHorizontalLines = attributes.IsWord("direction", "y");
 
     if (nTimes <= 0) {
-        if (!SpendWork(m_nLineWork)) return;
+        if (!m_budget.SpendLine()) return;
         m_pDC->MoveTo(nLeft, nTop);
         m_pDC->LineTo(nRight, nBottom);
         return;
@@ -34,7 +33,7 @@ void CChartRenderer::DrawVitalLine(const CMapStringToString& mapAttributes) {
         const int nSpacing = WrapMul(nBottom, nMultiple);
         int y = nTop;
         for (int k = 1; k <= nLines; ++k) {
-            if (!SpendWork(m_nLineWork)) return;
+            if (!m_budget.SpendLine()) return;
             y = WrapAdd(y, nSpacing);
             m_pDC->MoveTo(nLeft, y);
             m_pDC->LineTo(nRight, y);
@@ -43,7 +42,7 @@ void CChartRenderer::DrawVitalLine(const CMapStringToString& mapAttributes) {
         const int nSpacing = WrapMul(nRight, nMultiple);
         int x = nLeft;
         for (int k = 1; k <= nLines; ++k) {
-            if (!SpendWork(m_nLineWork)) return;
+            if (!m_budget.SpendLine()) return;
             x = WrapAdd(x, nSpacing);
             m_pDC->MoveTo(x, nTop);
             m_pDC->LineTo(x, nBottom);

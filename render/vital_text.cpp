@@ -8,29 +8,27 @@
 
 namespace vitalchart {
 
-void CChartRenderer::DrawVitalText(const CMapStringToString& mapAttributes) {
+void CChartRenderer::DrawVitalText(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    const std::string* pText = mapAttributes.Find("text");
+    const std::string* pText = attributes.Find("text");
     if (pText == nullptr) return;
 
     // "right" and "bottom" of a caption are the box's width and height.
     RECT box;
-    box.left = ReadPosition(*this, mapAttributes, "left", 0);
-    box.top = ReadPosition(*this, mapAttributes, "top", 1);
-    box.right = WrapAdd(box.left, ReadPosition(*this, mapAttributes, "right", 0));
-    box.bottom = WrapAdd(box.top, ReadPosition(*this, mapAttributes, "bottom", 1));
+    box.left = attributes.Position("left");
+    box.top = attributes.Position("top");
+    box.right = WrapAdd(box.left, attributes.Position("right"));
+    box.bottom = WrapAdd(box.top, attributes.Position("bottom"));
 
-    const int nMultiple = ReadInteger(mapAttributes, "multiple", 1);
+    const int nMultiple = attributes.Integer("multiple");
     // "spans" is a horizontal length even where it advances downwards.
-    const int nSpans = mapAttributes.Find("spans") == nullptr
-                           ? 0
-                           : WrapMul(ReadPosition(*this, mapAttributes, "spans", 0), nMultiple);
-    const int nTimes = ReadInteger(mapAttributes, "times", 1);
-    const bool bDownwards = IsWord(*this, mapAttributes, "direction", "y");
-    const int nStep = ReadInteger(mapAttributes, "step", 0);
-    const LabelAlignment align = ReadAlignment(*this, mapAttributes);
+    const int nSpans = WrapMul(attributes.Position("spans"), nMultiple);
+    const int nTimes = attributes.Integer("times");
+    const bool bDownwards = attributes.IsWord("direction", "y");
+    const int nStep = attributes.Integer("step");
+    const LabelAlignment align = ReadAlignment(attributes);
 
-    if (const std::string* pFontId = mapAttributes.Find("font-id")) SelectFontById(*pFontId);
+    if (const std::string* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
 
     if (nTimes <= 1) {
         if (align.placement == TextPlacement::kVertical) {

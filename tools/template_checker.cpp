@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "markup/byte_buffer.h"
-#include "markup/keyword_table.h"
+#include "render/keyword_table.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
 #include "platform/code_page.h"
@@ -152,11 +152,8 @@ const AttributeSpec* FindSpec(int nCode, const std::string& strName) {
 std::string ElementName(int nCode) {
     if (nCode == kDataReading) return "d";
     if (nCode == kDataPrint) return "print";
-    for (int i = 0; i < CKeywordTable::GetCount(); ++i) {
-        const char* pszName = CKeywordTable::GetName(i);
-        if (CKeywordTable().FindKeyword(pszName) == nCode) return pszName;
-    }
-    return std::string();
+    const ElementRule* pRule = FindElementRule(nCode);
+    return pRule != nullptr ? pRule->pszName : std::string();
 }
 
 std::vector<std::string> SplitWords(const char* pszWords) {
@@ -334,7 +331,7 @@ std::size_t EditDistance(const std::vector<std::string>& a, const std::vector<st
 // Names the scanner and the keyword table know.
 std::vector<std::string> KeywordNames() {
     std::vector<std::string> names;
-    for (int i = 0; i < CKeywordTable::GetCount(); ++i) names.push_back(CKeywordTable::GetName(i));
+    for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) names.push_back(p->pszName);
     return names;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "render/element_grammar.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
@@ -59,9 +60,6 @@ struct AttributeSpec {
     const char* pszDefaultWords;
 };
 
-// Codes of the data text's two tags, beside the template's element codes.
-constexpr int kDataReading = 200;  // d
-constexpr int kDataPrint = 201;    // print
 
 // Explains, line by line, what the renderer makes of a chart template and
 // of data texts: lines and tags it skips, names and values the scanner cuts,

@@ -381,13 +381,8 @@ struct ChartInputs {
 
 // Where the chart draws a template position: the renderer's own conversion.
 int Position(const ChartInputs& in, const char* pszExpression, BOOL bVertical) {
-    vitalchart::CChartRenderer renderer;
-    renderer.m_nLeft = in.rect.left;
-    renderer.m_nTop = in.rect.top;
-    renderer.m_nRight = in.rect.right;
-    renderer.m_nBottom = in.rect.bottom;
-    renderer.m_nNumX = renderer.m_nDenX = renderer.m_nNumY = renderer.m_nDenY = 96;
-    return renderer.EvalPosition(pszExpression, bVertical);
+    const vitalchart::CChartGeometry geometry(in.rect, {96, 96}, {96, 96});
+    return geometry.EvalPosition(pszExpression, bVertical, CP_UTF8);
 }
 
 constexpr COLORREF kAnyColour = 0xFFFFFFFF;
@@ -721,10 +716,8 @@ int main(int argc, char** argv) {
             float fH = 213.0f;
             vitalchart::CChartRenderer sizer;
             if (!sizer.GetSizeByTemplet(&fW, &fH, strTemplate.c_str())) fW = 167.0f, fH = 213.0f;
-            auto toDevice = [](float fMm) {
-                return vitalchart::MulDiv(
-                    vitalchart::MulDiv(vitalchart::DoubleToInt(static_cast<double>(fMm) * 10.0), 96, 254), 96, 96);
-            };
+            const vitalchart::CChartGeometry scale;
+            auto toDevice = [&scale](float fMm) { return scale.MmToDeviceX(fMm); };
             vitalchart::CRecordingDC dc(CP_UTF8, 0);
             vitalchart::DrawPluginOnSurface(&dc, 0, 0, toDevice(fH), toDevice(fW), 96, 96, 96, 96, strTemplate.c_str(),
                                             strUtf8Data.data(), static_cast<int>(strUtf8Data.size()), "", 0);

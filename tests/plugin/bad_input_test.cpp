@@ -418,17 +418,11 @@ TEST(BadInputTest, TheBundledChartStaysWellWithinTheDrawingBudget) {
     for (BOOL bPrinting : {0, 1}) {
         TempFile templ(strTemplate);
         CRecordingDC dc(CP_UTF8, bPrinting);
-        CChartRenderer renderer;
-        renderer.m_pDC = &dc;
-        renderer.m_nRight = 4960;
-        renderer.m_nBottom = 7016;
-        renderer.m_nNumX = renderer.m_nNumY = 600;
-        renderer.m_nDenX = renderer.m_nDenY = 96;
-        renderer.m_strTemplatePath = templ.Path();
+        CChartRenderer renderer(&dc, CChartGeometry({0, 0, 4960, 7016}, {600, 96}, {600, 96}), templ.Path());
         renderer.ReadVitalRecords(strData.data(), static_cast<int>(strData.size()));
         renderer.DrawChart(0);
-        EXPECT_FALSE(renderer.IsDrawnInPart());
-        EXPECT_LT(kMaxDrawWork - renderer.m_nWorkLeft, kMaxDrawWork / 10);
+        EXPECT_FALSE(renderer.GetBudget().IsDrawnInPart());
+        EXPECT_LT(renderer.GetBudget().GetUsed(), CDrawingBudget::kMaxWork / 10);
         EXPECT_EQ(dc.GetTrace().find("too large"), std::string::npos);
     }
 }

@@ -12,17 +12,8 @@ namespace {
 struct ScaledRenderer {
     CRecordingDC dc;
     CChartRenderer renderer;
-    ScaledRenderer(int nLeft, int nTop, int nNumX, int nDenX, int nNumY, int nDenY) {
-        renderer.m_pDC = &dc;
-        renderer.m_nLeft = nLeft;
-        renderer.m_nTop = nTop;
-        renderer.m_nRight = 600;
-        renderer.m_nBottom = 800;
-        renderer.m_nNumX = nNumX;
-        renderer.m_nDenX = nDenX;
-        renderer.m_nNumY = nNumY;
-        renderer.m_nDenY = nDenY;
-    }
+    ScaledRenderer(int nLeft, int nTop, int nNumX, int nDenX, int nNumY, int nDenY)
+        : renderer(&dc, CChartGeometry({nLeft, nTop, 600, 800}, {nNumX, nDenX}, {nNumY, nDenY})) {}
 };
 
 TEST(EvalPositionTest, MillimetresThroughTenthsAndTheScalePair) {
@@ -88,17 +79,15 @@ TEST(EvalPositionTest, HostileFiguresStayDefined) {
 }
 
 TEST(ColorAllowedTest, OnlyPrintingWithoutPrintColourLosesColour) {
-    CRecordingDC screen(CP_UTF8, 0);
-    CRecordingDC printer(CP_UTF8, 1);
-    CChartRenderer r;
-    r.m_pDC = &screen;
-    EXPECT_TRUE(r.IsColorAllowed());
-    r.m_bPrintColor = 0;
-    EXPECT_TRUE(r.IsColorAllowed());
-    r.m_pDC = &printer;
-    EXPECT_FALSE(r.IsColorAllowed());
-    r.m_bPrintColor = 1;
-    EXPECT_TRUE(r.IsColorAllowed());
+    CMapStringToString off;
+    off.SetAt("print-color", "false");
+    for (BOOL bPrinting : {0, 1}) {
+        CRecordingDC dc(CP_UTF8, bPrinting);
+        CChartRenderer r(&dc, CChartGeometry());
+        EXPECT_TRUE(r.IsColorAllowed());
+        r.ApplySize(r.Attributes(*FindElementRule(kElementSize), off));
+        EXPECT_EQ(r.IsColorAllowed(), !bPrinting);
+    }
 }
 
 TEST(ItemArrayTest, GrowsGeometricallyThenInSteps) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -17,25 +18,29 @@ namespace test {
 // rectangle at the origin: painters can be called one at a time.
 struct PainterRig {
     explicit PainterRig(UINT nCodePage = CP_UTF8, BOOL bPrinting = 0, int nNum = 96, int nDen = 96)
-        : dc(nCodePage, bPrinting) {
-        renderer.m_pDC = &dc;
-        renderer.m_nRight = 600;
-        renderer.m_nBottom = 800;
-        renderer.m_nNumX = renderer.m_nNumY = nNum;
-        renderer.m_nDenX = renderer.m_nDenY = nDen;
-    }
+        : dc(nCodePage, bPrinting), renderer(&dc, CChartGeometry({0, 0, 600, 800}, {nNum, nDen}, {nNum, nDen})) {}
+    // The same on another chart rectangle.
+    explicit PainterRig(const RECT& rcChart) : dc(CP_UTF8, 0), renderer(&dc, CChartGeometry(rcChart, {}, {})) {}
 
     // Appends one reading, as a d tag of the data text would.
     void AddReading(const std::string& strName, int nCell, const std::string& strValue,
                     const std::string& strOriginal = "", int nOriginalCell = -1, int nFlag = 0) {
-        auto* pRecord = new CVitalRecord;
+        auto pRecord = std::make_unique<CVitalRecord>();
         pRecord->m_strName = strName;
         pRecord->m_nCellIndex = nCell;
         pRecord->m_strValues = strValue;
         pRecord->m_strOriginalValues = strOriginal;
         pRecord->m_nOriginalCellIndex = nOriginalCell;
         pRecord->m_nSpecialSymbolFlag = nFlag;
-        if (!renderer.m_arrRecords.Add(pRecord)) delete pRecord;
+        renderer.AddRecord(std::move(pRecord));
+    }
+
+    // Runs the element operation (a painter) on the attribute map, as the
+    // template walk runs it.
+    void Paint(ElementAction pfnAction, const CMapStringToString& map) {
+        for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) {
+            if (p->pfnAction == pfnAction) (renderer.*pfnAction)(renderer.Attributes(*p, map));
+        }
     }
 
     const std::string& Trace() const { return dc.GetTrace(); }
@@ -43,6 +48,13 @@ struct PainterRig {
     CRecordingDC dc;
     CChartRenderer renderer;
 };
+
+// The attributes of an element of the code as its operation reads them, at
+// a scale of 1 to 1.
+inline CElementAttributes ElementAttributes(int nCode, const CMapStringToString& map, UINT nCodePage = CP_UTF8) {
+    static const CChartGeometry s_geometry({0, 0, 600, 800}, {96, 96}, {96, 96});
+    return CElementAttributes(*FindElementRule(nCode), map, s_geometry, nCodePage);
+}
 
 // An element's attribute map from name/value pairs.
 inline CMapStringToString Attributes(std::initializer_list<std::pair<const char*, const char*>> pairs) {

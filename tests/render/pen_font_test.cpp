@@ -4,6 +4,7 @@
 
 #include "render/chart_renderer.h"
 #include "render/color_triple.h"
+#include "render/painter_fixture.h"
 #include "support/trace_fixture.h"
 #include "vitalchart/surface/recording_dc.h"
 
@@ -66,7 +67,7 @@ TEST(PenEntryTest, WidthStyleAndColourFromTheAttributes) {
     for (const Row& r : rows) {
         SCOPED_TRACE(nRow++);
         CPenEntry entry;
-        EXPECT_EQ(entry.CreateFromAttributes(r.attrs, r.num, r.den, r.colour), r.ok);
+        EXPECT_EQ(entry.CreateFromAttributes(test::ElementAttributes(kElementPen, r.attrs), r.num, r.den, r.colour), r.ok);
         if (!r.ok) continue;
         ASSERT_NE(entry.m_pPen, nullptr);
         EXPECT_EQ(entry.m_strId, "a");
@@ -78,14 +79,14 @@ TEST(PenEntryTest, WidthStyleAndColourFromTheAttributes) {
 
 TEST(FontEntryTest, DescriptionFromTheAttributes) {
     CFontEntry entry;
-    ASSERT_TRUE(entry.CreateFromAttributes(Map({{"id", "f"},
-                                                {"font-name", "SimSun"},
-                                                {"font-size", "10.5"},
-                                                {"font-bold", "TRUE"},
-                                                {"font-underline", "true"},
-                                                {"font-inital", "True"},
-                                                {"text-color", "0,0,255"}}),
-                                           1, 1, CP_UTF8));
+    const CMapStringToString full = Map({{"id", "f"},
+                                         {"font-name", "SimSun"},
+                                         {"font-size", "10.5"},
+                                         {"font-bold", "TRUE"},
+                                         {"font-underline", "true"},
+                                         {"font-inital", "True"},
+                                         {"text-color", "0,0,255"}});
+    ASSERT_TRUE(entry.CreateFromAttributes(test::ElementAttributes(kElementFont, full), 1, 1));
     const LOGFONT& lf = entry.m_pFont->m_logFont;
     EXPECT_STREQ(lf.lfFaceName, "SimSun");
     EXPECT_EQ(lf.lfHeight, -10);
@@ -98,10 +99,12 @@ TEST(FontEntryTest, DescriptionFromTheAttributes) {
     EXPECT_EQ(entry.m_crText, RGB(0, 0, 255));
 
     CFontEntry plain;
-    ASSERT_TRUE(plain.CreateFromAttributes(
-        Map({{"id", "f"}, {"font-name", std::string(40, 'x').c_str()}, {"font-size", "12"}, {"font-bold", "1"},
-             {"text-color", "255,0"}}),
-        600, 96, CP_UTF8));
+    const CMapStringToString long40 = Map({{"id", "f"},
+                                           {"font-name", std::string(40, 'x').c_str()},
+                                           {"font-size", "12"},
+                                           {"font-bold", "1"},
+                                           {"text-color", "255,0"}});
+    ASSERT_TRUE(plain.CreateFromAttributes(test::ElementAttributes(kElementFont, long40), 600, 96));
     EXPECT_EQ(std::string(plain.m_pFont->m_logFont.lfFaceName), std::string(31, 'x'));
     EXPECT_EQ(plain.m_pFont->m_logFont.lfHeight, -75);
     EXPECT_EQ(plain.m_pFont->m_logFont.lfWeight, 400);
@@ -115,7 +118,7 @@ TEST(FontEntryTest, DescriptionFromTheAttributes) {
             if (e.first != missing) without.SetAt(e.first, e.second);
         }
         CFontEntry rejected;
-        EXPECT_FALSE(rejected.CreateFromAttributes(without, 1, 1, CP_UTF8));
+        EXPECT_FALSE(rejected.CreateFromAttributes(test::ElementAttributes(kElementFont, without), 1, 1));
     }
 }
 
@@ -123,12 +126,13 @@ TEST(FontEntryTest, FaceNameCutKeepsDoubleByteCharactersWhole) {
     std::string strGbk = "A";
     for (int i = 0; i < 20; ++i) strGbk += "\xcb\xce";
     CFontEntry entry;
-    ASSERT_TRUE(entry.CreateFromAttributes(Map({{"id", "f"}, {"font-name", strGbk.c_str()}, {"font-size", "9"}}), 1,
-                                           1, CP_GBK));
+    const CMapStringToString gbk = Map({{"id", "f"}, {"font-name", strGbk.c_str()}, {"font-size", "9"}});
+    ASSERT_TRUE(entry.CreateFromAttributes(test::ElementAttributes(kElementFont, gbk, CP_GBK), 1, 1));
     EXPECT_EQ(std::string(entry.m_pFont->m_logFont.lfFaceName), strGbk.substr(0, 31));
     CFontEntry cut;
-    ASSERT_TRUE(cut.CreateFromAttributes(
-        Map({{"id", "f"}, {"font-name", ("AB" + strGbk.substr(1)).c_str()}, {"font-size", "9"}}), 1, 1, CP_GBK));
+    const std::string strCut = "AB" + strGbk.substr(1);
+    const CMapStringToString cutMap = Map({{"id", "f"}, {"font-name", strCut.c_str()}, {"font-size", "9"}});
+    ASSERT_TRUE(cut.CreateFromAttributes(test::ElementAttributes(kElementFont, cutMap, CP_GBK), 1, 1));
     EXPECT_EQ(std::string(cut.m_pFont->m_logFont.lfFaceName).size(), 30u);
 }
 

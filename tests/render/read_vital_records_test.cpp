@@ -23,14 +23,13 @@ constexpr int kWhole = -2147483647 - 1;
 std::vector<Reading> Read(const std::string& strData, int nLength = kWhole, BOOL* pResume = nullptr,
                           BOOL* pResult = nullptr) {
     CRecordingDC dc;
-    CChartRenderer renderer;
-    renderer.m_pDC = &dc;
+    CChartRenderer renderer(&dc, CChartGeometry());
     BOOL bResult = renderer.ReadVitalRecords(strData.data(), nLength == kWhole ? static_cast<int>(strData.size()) : nLength);
     if (pResult != nullptr) *pResult = bResult;
-    if (pResume != nullptr) *pResume = renderer.m_bResumePrint;
+    if (pResume != nullptr) *pResume = renderer.IsResumePrint();
     std::vector<Reading> out;
-    for (int i = 0; i < renderer.m_arrRecords.GetCount(); ++i) {
-        const CVitalRecord* p = renderer.m_arrRecords.GetAt(i);
+    for (int i = 0; i < renderer.GetRecordCount(); ++i) {
+        const CVitalRecord* p = renderer.GetRecord(i);
         out.push_back({p->m_strName, p->m_nCellIndex, p->m_strValues, p->m_strOriginalValues, p->m_nOriginalCellIndex,
                        p->m_nSpecialSymbolFlag});
     }
@@ -143,10 +142,9 @@ TEST(ReadVitalRecordsTest, ReadsExactlyTheGivenLength) {
     // The text need not end in a zero byte.
     std::vector<char> unterminated(strData.begin(), strData.end());
     CRecordingDC dc;
-    CChartRenderer renderer;
-    renderer.m_pDC = &dc;
+    CChartRenderer renderer(&dc, CChartGeometry());
     EXPECT_TRUE(renderer.ReadVitalRecords(unterminated.data(), static_cast<int>(unterminated.size())));
-    EXPECT_EQ(renderer.m_arrRecords.GetCount(), 2);
+    EXPECT_EQ(renderer.GetRecordCount(), 2);
     EXPECT_FALSE(renderer.ReadVitalRecords(nullptr, 10));
 }
 

@@ -49,7 +49,7 @@ TEST(SeriesCurve, PlotPositions) {
         SCOPED_TRACE(row.pszName);
         PainterRig rig;
         rig.AddReading("T", row.nCell, row.pszValue);
-        rig.renderer.DrawVitalLineOut(Curve("3"));
+        rig.Paint(&CChartRenderer::DrawVitalLineOut, Curve("3"));
         EXPECT_EQ(rig.Trace(), Marker(row.x, row.y, 3));
     }
 }
@@ -59,7 +59,7 @@ TEST(SeriesCurve, BaseValueIsSinglePrecision) {
     // units per degree, where a double base would give 0.99999 and 0.
     PainterRig rig;
     rig.AddReading("T", 0, "35.3");
-    rig.renderer.DrawVitalLineOut(Attributes({{"name", "T"}, {"x", "10"}, {"y", "50"}, {"cx", "5"}, {"cy", "1.3"},
+    rig.Paint(&CChartRenderer::DrawVitalLineOut, Attributes({{"name", "T"}, {"x", "10"}, {"y", "50"}, {"cx", "5"}, {"cy", "1.3"},
                                               {"scale", "1"}, {"base-value", "35.1"}, {"symbol", "5"}}));
     EXPECT_EQ(rig.Trace(), Marker(38, 188, 5));
 }
@@ -71,7 +71,7 @@ TEST(SeriesCurve, JoinsReadingsOfOneSignInListOrder) {
     rig.AddReading("t", 2, "38");
     rig.AddReading("P", 1, "90");
     rig.AddReading("T", 1, "37.5");
-    rig.renderer.DrawVitalLineOut(Curve("2"));
+    rig.Paint(&CChartRenderer::DrawVitalLineOut, Curve("2"));
     // Marker first, then the line from the previous reading on top of it;
     // the pulse readings in between neither draw nor break the curve, and
     // readings out of column order are joined as listed.
@@ -85,7 +85,7 @@ TEST(SeriesCurve, EmptyValueBreaksTheCurve) {
     rig.AddReading("T", 1, "");
     rig.AddReading("T", 2, "38");
     rig.AddReading("T", 3, "36");
-    rig.renderer.DrawVitalLineOut(Curve("0"));
+    rig.Paint(&CChartRenderer::DrawVitalLineOut, Curve("0"));
     // Symbol 0 draws the lines without markers.
     EXPECT_EQ(rig.Trace(), "moveto 76 70\nlineto 95 150\n");
 }
@@ -109,7 +109,7 @@ TEST(SeriesCurve, SpecialSymbolsByFlag) {
         CMapStringToString map = Curve("2");
         if (row.pszSpecial != nullptr) map.SetAt("special-symbol", row.pszSpecial);
         if (row.pszSpecial2 != nullptr) map.SetAt("special-symbol2", row.pszSpecial2);
-        rig.renderer.DrawVitalLineOut(map);
+        rig.Paint(&CChartRenderer::DrawVitalLineOut, map);
         EXPECT_EQ(rig.Trace(), Marker(38, 110, row.nKind));
     }
 }
@@ -210,7 +210,7 @@ TEST(SeriesCurve, LineBlockLinksOriginalValues) {
         SCOPED_TRACE(row.pszName);
         PainterRig rig;
         rig.AddReading("T", row.nCell, row.pszValue, row.pszOriginal, row.nOriginalCell);
-        rig.renderer.DrawVitalLineBlock(Curve("3"));
+        rig.Paint(&CChartRenderer::DrawVitalLineBlock, Curve("3"));
         EXPECT_EQ(rig.Trace(), row.strExpected);
     }
 }
@@ -224,7 +224,7 @@ TEST(SeriesCurve, LineBlockDoesNotChainReadings) {
     CMapStringToString map = Curve("5");
     // Special symbols belong to vitallineout only.
     map.SetAt("special-symbol", "2");
-    rig.renderer.DrawVitalLineBlock(map);
+    rig.Paint(&CChartRenderer::DrawVitalLineBlock, map);
     EXPECT_EQ(rig.Trace(), Marker(38, 110, 5) + "moveto 38 150\nlineto 57 70\n" + Marker(76, 150, 5));
 }
 

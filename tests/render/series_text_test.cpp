@@ -25,7 +25,7 @@ TEST(SeriesText, ReadingsGoIntoTheirCells) {
     PainterRig rig;
     rig.AddReading("N", 0, "12");
     rig.AddReading("N", 5, "7");
-    rig.renderer.DrawVitalTextOut(Row({}));
+    rig.Paint(&CChartRenderer::DrawVitalTextOut, Row({}));
     EXPECT_EQ(rig.Trace(), "drawtext 38 190 54 206 0x800 \"12\"\ndrawtext 228 190 236 206 0x800 \"7\"\n");
 }
 
@@ -59,7 +59,7 @@ TEST(SeriesText, PlacementInTheCell) {
         rig.AddReading("N", 0, c.pszValue);
         CMapStringToString map = Row({});
         for (const auto& pair : c.extra) map.SetAt(pair.first, pair.second);
-        rig.renderer.DrawVitalTextOut(map);
+        rig.Paint(&CChartRenderer::DrawVitalTextOut, map);
         EXPECT_EQ(rig.Trace(), c.pszExpected);
     }
 }
@@ -69,19 +69,19 @@ TEST(SeriesText, OnlyReadingsOfTheNamedSign) {
     rig.AddReading("n", 0, "1");
     rig.AddReading("X", 0, "2");
     rig.AddReading("N", 0, "3");
-    rig.renderer.DrawVitalTextOut(Row({}));
+    rig.Paint(&CChartRenderer::DrawVitalTextOut, Row({}));
     EXPECT_EQ(rig.Trace(), "drawtext 38 190 46 206 0x800 \"1\"\ndrawtext 38 190 46 206 0x800 \"3\"\n");
 
     PainterRig unnamed;
     unnamed.AddReading("N", 0, "1");
-    unnamed.renderer.DrawVitalTextOut(Attributes({{"x", "10"}, {"y", "50"}, {"cx", "10"}, {"cy", "5"}}));
+    unnamed.Paint(&CChartRenderer::DrawVitalTextOut, Attributes({{"x", "10"}, {"y", "50"}, {"cx", "10"}, {"cy", "5"}}));
     EXPECT_EQ(unnamed.Trace(), "");
 }
 
 TEST(SeriesText, AbsentCellReadsAsZero) {
     PainterRig rig;
     rig.AddReading("N", 3, "12");
-    rig.renderer.DrawVitalTextOut(Attributes({{"name", "N"}}));
+    rig.Paint(&CChartRenderer::DrawVitalTextOut, Attributes({{"name", "N"}}));
     EXPECT_EQ(rig.Trace(), "drawtext 0 -8 16 8 0x800 \"12\"\n");
 }
 

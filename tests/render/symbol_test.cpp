@@ -93,7 +93,7 @@ TEST(Symbol, ColoursAndWidthsOnScreenAndInPrint) {
             SCOPED_TRACE(std::string(mode.pszName) + ", kind " + std::to_string(row.nKind));
             // At 192/96 the print pen width is 2.
             PainterRig rig(CP_UTF8, mode.bPrinting, 192, 96);
-            rig.renderer.m_bPrintColor = mode.bPrintColor;
+            if (!mode.bPrintColor) rig.Paint(&CChartRenderer::ApplySize, test::Attributes({{"print-color", "false"}}));
             std::string strColour = (mode.bPrinting && !mode.bPrintColor) ? "#000000" : row.pszColour;
             // Black markers always take the print width.
             bool bBlackKind = row.nKind == 4 || row.nKind == 5;

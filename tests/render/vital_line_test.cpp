@@ -33,7 +33,7 @@ TEST(VitalLine, RepeatCountBelowTwo) {
         PainterRig rig;
         CMapStringToString map = Attributes({{"left", "10"}, {"top", "5"}, {"right", "50"}, {"bottom", "20"}});
         if (row.pszTimes != nullptr) map.SetAt("times", row.pszTimes);
-        rig.renderer.DrawVitalLine(map);
+        rig.Paint(&CChartRenderer::DrawVitalLine, map);
         EXPECT_EQ(rig.Trace(), row.pszExpected);
     }
 }
@@ -67,7 +67,7 @@ TEST(VitalLine, FamilyDrawsInnerSeparatorsOnly) {
         PainterRig rig;
         CMapStringToString map = Attributes({{"left", "10"}, {"top", "5"}, {"bottom", "20"}});
         for (const auto& pair : row.extra) map.SetAt(pair.first, pair.second);
-        rig.renderer.DrawVitalLine(map);
+        rig.Paint(&CChartRenderer::DrawVitalLine, map);
         EXPECT_EQ(rig.Trace(), row.pszExpected);
     }
 }
@@ -81,34 +81,31 @@ TEST(VitalLine, RepeatCountIsCapped) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pszTimes);
         PainterRig rig;
-        rig.renderer.DrawVitalLine(Attributes({{"right", "1"}, {"bottom", "1"}, {"times", row.pszTimes}}));
+        rig.Paint(&CChartRenderer::DrawVitalLine, Attributes({{"right", "1"}, {"bottom", "1"}, {"times", row.pszTimes}}));
         EXPECT_EQ(CountLines(rig.Trace(), "lineto"), row.nLines);
         EXPECT_EQ(CountLines(rig.Trace(), "moveto"), row.nLines);
     }
 }
 
 TEST(VitalLine, PositionsWrapAroundAs32BitCoordinates) {
-    PainterRig rig;
-    rig.renderer.m_nLeft = 2147483600;
-    rig.renderer.m_nRight = 100;
-    rig.renderer.DrawVitalLine(Attributes({{"left", "left"}, {"top", "0"}, {"right", "right"}, {"bottom", "0"},
+    PainterRig rig(RECT{2147483600, 0, 100, 800});
+    rig.Paint(&CChartRenderer::DrawVitalLine, Attributes({{"left", "left"}, {"top", "0"}, {"right", "right"}, {"bottom", "0"},
                                            {"times", "3"}}));
     EXPECT_EQ(rig.Trace(), "moveto -2147483596 0\nlineto -2147483596 0\nmoveto -2147483496 0\nlineto -2147483496 0\n");
 
-    PainterRig big;
-    big.renderer.m_nRight = 2000000000;
-    big.renderer.DrawVitalLine(Attributes({{"right", "right"}, {"times", "2"}, {"multiple", "3"}}));
+    PainterRig big(RECT{0, 0, 2000000000, 800});
+    big.Paint(&CChartRenderer::DrawVitalLine, Attributes({{"right", "right"}, {"times", "2"}, {"multiple", "3"}}));
     // 6,000,000,000 taken modulo 2^32.
     EXPECT_EQ(big.Trace(), "moveto 1705032704 0\nlineto 1705032704 0\n");
 }
 
 TEST(VitalLine, AbsentCoordinatesReadAsZero) {
     PainterRig rig;
-    rig.renderer.DrawVitalLine(CMapStringToString());
+    rig.Paint(&CChartRenderer::DrawVitalLine, CMapStringToString());
     EXPECT_EQ(rig.Trace(), "moveto 0 0\nlineto 0 0\n");
 
     PainterRig partial;
-    partial.renderer.DrawVitalLine(Attributes({{"right", "10"}, {"bottom", "5"}}));
+    partial.Paint(&CChartRenderer::DrawVitalLine, Attributes({{"right", "10"}, {"bottom", "5"}}));
     EXPECT_EQ(partial.Trace(), "moveto 0 0\nlineto 38 19\n");
 }
 

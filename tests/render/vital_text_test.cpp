@@ -39,7 +39,7 @@ TEST(VitalText, PlacementInTheBox) {
         CMapStringToString map =
             Attributes({{"text", row.pszText}, {"left", "10"}, {"top", "5"}, {"right", "20"}, {"bottom", "10"}});
         if (row.pszAlign != nullptr) map.SetAt("align", row.pszAlign);
-        rig.renderer.DrawVitalText(map);
+        rig.Paint(&CChartRenderer::DrawVitalText, map);
         EXPECT_EQ(rig.Trace(), row.pszExpected);
     }
 }
@@ -55,7 +55,7 @@ TEST(VitalText, CaptionWiderThanItsBoxOverhangs) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.first);
         PainterRig rig;
-        rig.renderer.DrawVitalText(Attributes({{"text", "ABCDEFGHIJ"}, {"left", "10"}, {"top", "5"}, {"right", "5"},
+        rig.Paint(&CChartRenderer::DrawVitalText, Attributes({{"text", "ABCDEFGHIJ"}, {"left", "10"}, {"top", "5"}, {"right", "5"},
                                                {"bottom", "1.3"}, {"align", row.first}}));
         EXPECT_EQ(rig.Trace(), row.second);
     }
@@ -93,14 +93,14 @@ TEST(VitalText, RepeatedAndNumberedCaptions) {
         PainterRig rig;
         CMapStringToString map = Attributes({{"left", "10"}, {"top", "5"}, {"right", "10"}, {"bottom", "5"}});
         for (const auto& pair : row.extra) map.SetAt(pair.first, pair.second);
-        rig.renderer.DrawVitalText(map);
+        rig.Paint(&CChartRenderer::DrawVitalText, map);
         EXPECT_EQ(rig.Trace(), row.pszExpected);
     }
 }
 
 TEST(VitalText, RepeatCountIsCapped) {
     PainterRig rig;
-    rig.renderer.DrawVitalText(Attributes({{"text", "1"}, {"times", "2147483647"}, {"step", "1"}}));
+    rig.Paint(&CChartRenderer::DrawVitalText, Attributes({{"text", "1"}, {"times", "2147483647"}, {"step", "1"}}));
     EXPECT_EQ(CountLines(rig.Trace(), "drawtext"), kMaxRepeat);
     EXPECT_NE(rig.Trace().find("\"10000\""), std::string::npos);
     EXPECT_EQ(rig.Trace().find("\"10001\""), std::string::npos);
@@ -132,14 +132,14 @@ TEST(VitalText, VerticalTextKeepsCharactersWhole) {
         CMapStringToString map = Attributes({{"text", row.pszText}, {"left", "10"}, {"top", "5"}, {"right", "20"},
                                              {"bottom", "10"}, {"align", "vertical"}});
         if (row.pszSpans != nullptr) map.SetAt("spans", row.pszSpans);
-        rig.renderer.DrawVitalText(map);
+        rig.Paint(&CChartRenderer::DrawVitalText, map);
         EXPECT_EQ(rig.Trace(), row.pszExpected);
     }
 }
 
 TEST(VitalText, AbsentBoxReadsAsZero) {
     PainterRig rig;
-    rig.renderer.DrawVitalText(Attributes({{"text", "AB"}, {"align", "right"}}));
+    rig.Paint(&CChartRenderer::DrawVitalText, Attributes({{"text", "AB"}, {"align", "right"}}));
     EXPECT_EQ(rig.Trace(), "drawtext -16 -8 0 8 0x802 \"AB\"\n");
 }
 

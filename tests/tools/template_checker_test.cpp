@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "markup/byte_buffer.h"
-#include "markup/keyword_table.h"
+#include "render/keyword_table.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
 #include "support/trace_fixture.h"
@@ -579,10 +579,7 @@ struct ElementSample {
 };
 
 std::string Tag(const ElementSample& s, const std::string& strSkip, const std::string& strExtra) {
-    std::string strName = s.nCode == cli::kDataReading ? "d" : s.nCode == cli::kDataPrint ? "print" : "";
-    for (int i = 0; i < CKeywordTable::GetCount() && strName.empty(); ++i) {
-        if (CKeywordTable().FindKeyword(CKeywordTable::GetName(i)) == s.nCode) strName = CKeywordTable::GetName(i);
-    }
+    const std::string strName = FindElementRule(s.nCode)->pszName;
     std::string out = "<" + strName;
     for (const auto& a : s.attributes) {
         if (a.first != strSkip) out += " " + a.first + "=\"" + a.second + "\"";
@@ -592,7 +589,7 @@ std::string Tag(const ElementSample& s, const std::string& strSkip, const std::s
 
 // What the sample draws, and the size it declares, without one attribute or with one more.
 std::string Drawn(const ElementSample& s, const std::string& strSkip = "", const std::string& strExtra = "") {
-    const bool bData = s.nCode == cli::kDataReading || s.nCode == cli::kDataPrint;
+    const bool bData = s.nCode == kDataReading || s.nCode == kDataPrint;
     const std::string strTag = Tag(s, strSkip, strExtra);
     const std::string strTemplate = bData ? s.strData : s.strBefore + strTag + "\n" + s.strAfter;
     const std::string strData = bData ? s.strBefore + strTag + "\n" : s.strData;
@@ -713,7 +710,7 @@ std::vector<ElementSample> ElementSamples() {
          0,
          // Vertical text starts at the cell's top-left: the cell's height shows in placed text only.
          {{"cy", {"align", "center"}}}},
-        {cli::kDataReading,
+        {kDataReading,
          "",
          {{"vitalsigns", "T"},
           {"vitalsignsvalues", "37"},
@@ -723,7 +720,7 @@ std::vector<ElementSample> ElementSamples() {
           {"specialSymbolFlag", "1"}},
          "",
          strCurves},
-        {cli::kDataPrint, "", {{"resume", "true"}}, "", kLine + "\n" + strCurves, 1},
+        {kDataPrint, "", {{"resume", "true"}}, "", kLine + "\n" + strCurves, 1},
     };
 }
 
@@ -747,7 +744,7 @@ TEST(TemplateCheckerTableTest, EveryListedAttributeChangesWhatIsDrawn) {
             EXPECT_NE(Drawn(tested, strName), Drawn(tested));
         }
         // The sample itself is clean: the table knows every attribute in it.
-        if (s.nCode != cli::kDataReading && s.nCode != cli::kDataPrint) {
+        if (s.nCode != kDataReading && s.nCode != kDataPrint) {
             const std::vector<Finding> findings = CheckOf(s.strBefore + Tag(s, "", "") + "\n" + s.strAfter);
             for (const Finding& f : findings) EXPECT_NE(f.strCheck, "unknown-attribute") << f.strMessage;
         }

@@ -1,4 +1,4 @@
-#include "markup/keyword_table.h"
+#include "render/keyword_table.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST_P(KeywordTableRowTest, FindKeyword) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    PartRows, KeywordTableRowTest,
+    Names, KeywordTableRowTest,
     ::testing::Values(KeywordRow{"vitalsign", 100}, KeywordRow{"vitalpen", 101}, KeywordRow{"vitalfont", 102},
                       KeywordRow{"vitalline", 103}, KeywordRow{"vitaltext", 104}, KeywordRow{"vitallineout", 105},
                       KeywordRow{"vitalsize", 107}, KeywordRow{"vitaltextout", 106},
@@ -34,32 +34,11 @@ INSTANTIATE_TEST_SUITE_P(
                       KeywordRow{"d", -1}, KeywordRow{"print", -1},
                       KeywordRow{std::string("vitalpen\0", 9), -1}, KeywordRow{std::string("vital\0pen", 9), -1}));
 
-TEST(KeywordTableTest, CodesMatchTheEnum) {
-    const CKeywordTable table;
-    EXPECT_EQ(table.FindKeyword("vitalsize"), kElementSize);
-    EXPECT_EQ(table.FindKeyword("vitaltextout"), kElementTextOut);
-    EXPECT_EQ(table.FindKeyword("nothing"), kElementUnknown);
-}
-
-TEST(KeywordTableTest, NamesInTableOrder) {
-    const std::vector<std::string> expected = {"vitalsign", "vitalpen",     "vitalfont",
-                                               "vitalline", "vitaltext",    "vitallineout",
-                                               "vitalsize", "vitaltextout", "vitallineblock"};
-    ASSERT_EQ(CKeywordTable::GetCount(), 9);
-    for (int i = 0; i < CKeywordTable::GetCount(); ++i) {
-        ASSERT_NE(CKeywordTable::GetName(i), nullptr);
-        EXPECT_EQ(CKeywordTable::GetName(i), expected[static_cast<std::size_t>(i)]) << "entry " << i;
-    }
-    EXPECT_EQ(CKeywordTable::GetName(-1), nullptr);
-    EXPECT_EQ(CKeywordTable::GetName(9), nullptr);
-}
-
-TEST(KeywordTableTest, EveryListedNameFindsItsOwnCode) {
-    const CKeywordTable table;
-    std::vector<int> codes;
-    for (int i = 0; i < CKeywordTable::GetCount(); ++i) codes.push_back(table.FindKeyword(CKeywordTable::GetName(i)));
-    // Codes 107 and 106 are swapped against the table order.
-    EXPECT_EQ(codes, (std::vector<int>{100, 101, 102, 103, 104, 105, 107, 106, 108}));
+TEST(KeywordTableTest, TheGrammarListsTheElementsInSearchOrder) {
+    std::vector<std::string> names;
+    for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) names.push_back(p->pszName);
+    EXPECT_EQ(names, (std::vector<std::string>{"vitalsign", "vitalpen", "vitalfont", "vitalline", "vitaltext",
+                                               "vitallineout", "vitalsize", "vitaltextout", "vitallineblock"}));
 }
 
 }  // namespace
