@@ -99,6 +99,8 @@ int main(int argc, char** argv) {
         }
     } cleanup{szScratch};
     for (const std::filesystem::path& folder : folders) {
+        // (A shell's FOLDER/* may name a file beside the folders: not an input folder.)
+        if (!std::filesystem::is_directory(folder)) continue;
         std::vector<std::filesystem::path> files;
         std::error_code ec;
         for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {

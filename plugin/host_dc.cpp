@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "surface/gdi_dc.h"
+#include "surface/gdi/gdi_dc.h"
 
 namespace vitalchart {
 

@@ -31,7 +31,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -D
   -DVITALCHART_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 dll=$build/vitalchart.dll
-host=$build/win32/vitalchart_windows_host.exe
+host=$build/tests/windows/vitalchart_windows_host.exe
 
 linux_cli=${VITALCHART_LINUX_CLI:-build/gcc/vitalchart}
 if [ ! -x "$linux_cli" ]; then

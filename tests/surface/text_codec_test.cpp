@@ -1,4 +1,4 @@
-#include "surface/text_codec.h"
+#include "surface/cairo/text_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -381,7 +381,8 @@ struct ChartInputs {
 
 // Where the chart draws a template position: the renderer's own conversion.
 int Position(const ChartInputs& in, const char* pszExpression, BOOL bVertical) {
-    const vitalchart::CChartGeometry geometry(in.rect, {96, 96}, {96, 96});
+    const vitalchart::RECT rcChart = {in.rect.left, in.rect.top, in.rect.right, in.rect.bottom};
+    const vitalchart::CChartGeometry geometry(rcChart, {96, 96}, {96, 96});
     return geometry.EvalPosition(pszExpression, bVertical, CP_UTF8);
 }
 

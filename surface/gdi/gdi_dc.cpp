@@ -1,20 +1,7 @@
-// Our platform types come first: windows.h then defines many of the same
-// names as macros, which would rewrite the declarations if it came first.
-#include "surface/gdi_dc.h"
+#include "surface/gdi/gdi_dc.h"
 
-#include <cstring>
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// Macros that would rename the surface's own operations and the font's.
-#undef DrawText
-#undef TextOut
-#undef CreateFontIndirect
+#include "surface/gdi/logfont.h"
+#include "surface/gdi/windows_api.h"
 
 namespace vitalchart {
 
@@ -59,24 +46,7 @@ std::unique_ptr<CGdiObject> DescribeHostObject(HGDIOBJ hObject, UINT nObjectType
         case OBJ_FONT: {
             auto pFont = std::make_unique<CHostObject<CFont>>();
             LOGFONTA lf;
-            if (::GetObjectA(hObject, sizeof lf, &lf) == sizeof lf) {
-                LOGFONT& d = pFont->m_logFont;
-                d.lfHeight = lf.lfHeight;
-                d.lfWidth = lf.lfWidth;
-                d.lfEscapement = lf.lfEscapement;
-                d.lfOrientation = lf.lfOrientation;
-                d.lfWeight = lf.lfWeight;
-                d.lfItalic = lf.lfItalic;
-                d.lfUnderline = lf.lfUnderline;
-                d.lfStrikeOut = lf.lfStrikeOut;
-                d.lfCharSet = lf.lfCharSet;
-                d.lfOutPrecision = lf.lfOutPrecision;
-                d.lfClipPrecision = lf.lfClipPrecision;
-                d.lfQuality = lf.lfQuality;
-                d.lfPitchAndFamily = lf.lfPitchAndFamily;
-                std::memcpy(d.lfFaceName, lf.lfFaceName, LF_FACESIZE);
-                d.lfFaceName[LF_FACESIZE - 1] = '\0';
-            }
+            if (::GetObjectA(hObject, sizeof lf, &lf) == sizeof lf) pFont->m_logFont = FromLogFontA(lf);
             return pFont;
         }
         default:
@@ -93,23 +63,7 @@ HGDIOBJ CreateGdiObject(const CGdiObject& object) {
         case OBJ_BRUSH:
             return ::CreateSolidBrush(static_cast<const CBrush&>(object).m_crColor);
         case OBJ_FONT: {
-            const LOGFONT& s = static_cast<const CFont&>(object).m_logFont;
-            LOGFONTA lf;
-            lf.lfHeight = s.lfHeight;
-            lf.lfWidth = s.lfWidth;
-            lf.lfEscapement = s.lfEscapement;
-            lf.lfOrientation = s.lfOrientation;
-            lf.lfWeight = s.lfWeight;
-            lf.lfItalic = s.lfItalic;
-            lf.lfUnderline = s.lfUnderline;
-            lf.lfStrikeOut = s.lfStrikeOut;
-            lf.lfCharSet = s.lfCharSet;
-            lf.lfOutPrecision = s.lfOutPrecision;
-            lf.lfClipPrecision = s.lfClipPrecision;
-            lf.lfQuality = s.lfQuality;
-            lf.lfPitchAndFamily = s.lfPitchAndFamily;
-            std::memcpy(lf.lfFaceName, s.lfFaceName, LF_FACESIZE);
-            lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+            const ::LOGFONTA lf = ToLogFontA(static_cast<const CFont&>(object).m_logFont);
             return ::CreateFontIndirectA(&lf);
         }
         default:

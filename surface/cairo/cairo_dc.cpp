@@ -3,10 +3,7 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
-#include <pango/pangofc-fontmap.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,14 +15,8 @@
 #include <utility>
 
 #include "platform/int_math.h"
-#include "surface/text_codec.h"
-
-#ifndef VITALCHART_FONTS_CONF_SOURCE
-#define VITALCHART_FONTS_CONF_SOURCE ""
-#endif
-#ifndef VITALCHART_FONTS_CONF_INSTALLED
-#define VITALCHART_FONTS_CONF_INSTALLED ""
-#endif
+#include "surface/cairo/clip_geometry.h"
+#include "surface/cairo/text_layout.h"
 
 namespace vitalchart {
 
@@ -38,18 +29,11 @@ constexpr int kMaxPenWidth = 1000;
 constexpr double kClipMargin = 2.0 * kMaxPenWidth;
 // Text whose origin lies further out than this is not drawn at all.
 constexpr double kTextReach = 1048576.0;
-// Character heights beyond this only cost memory for glyph images.
-constexpr double kMaxFontHeight = 2048.0;
 // On an image, text in a larger font is filled as outlines: the drawing
 // library keeps an image of every glyph it shows, counted by glyphs, not
 // bytes, and thousands of distinct characters at page size took gigabytes.
 // (Documents keep glyphs as outlines anyway.)
 constexpr double kMaxGlyphImageHeight = 64.0;
-// The platform's default cell height when a font asks for height 0.
-constexpr double kDefaultCellHeight = 16.0;
-// Longer texts are cut: the shaper measures in int, and no chart cell
-// comes near this.
-constexpr std::size_t kMaxTextBytes = 1u << 16;
 
 // The platform's cosmetic pen patterns, in device units: on, off, on, ...
 constexpr double kDash[] = {18, 6};
@@ -73,177 +57,11 @@ std::int32_t CeilToInt(double v) {
     return static_cast<std::int32_t>(v);
 }
 
-// The area that drawing is cut to, in device units.
-struct SBox {
-    double dLeft;
-    double dTop;
-    double dRight;
-    double dBottom;
-    double ClampX(double x) const { return std::max(dLeft, std::min(dRight, x)); }
-    double ClampY(double y) const { return std::max(dTop, std::min(dBottom, y)); }
-    bool Contains(double x, double y) const { return x >= dLeft && x <= dRight && y >= dTop && y <= dBottom; }
-};
-
-// Cuts the segment to the box (Liang-Barsky), so that a line from far
-// outside still crosses the page at its true slope. False when nothing of it
-// lies inside.
-bool ClipSegment(const SBox& box, double& x0, double& y0, double& x1, double& y1) {
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double dx = x1 - x0;
-    const double dy = y1 - y0;
-    auto edge = [&](double p, double q) {
-        if (p == 0.0) return q >= 0.0;
-        double r = q / p;
-        if (p < 0.0) {
-            if (r > t1) return false;
-            t0 = std::max(t0, r);
-        } else {
-            if (r < t0) return false;
-            t1 = std::min(t1, r);
-        }
-        return true;
-    };
-    if (!edge(-dx, x0 - box.dLeft) || !edge(dx, box.dRight - x0) || !edge(-dy, y0 - box.dTop) ||
-        !edge(dy, box.dBottom - y0)) {
-        return false;
-    }
-    const double ox = x0;
-    const double oy = y0;
-    x0 = ox + t0 * dx;
-    y0 = oy + t0 * dy;
-    x1 = ox + t1 * dx;
-    y1 = oy + t1 * dy;
-    return true;
-}
-
-struct SPoint {
-    double x;
-    double y;
-};
-
-// Cuts a closed polygon to the box (Sutherland-Hodgman), so a figure
-// reaching far outside keeps its shape where it is visible; the edges this
-// adds run along the box, outside the page.
-std::vector<SPoint> ClipPolygon(const SBox& box, std::vector<SPoint> pts) {
-    for (int nEdge = 0; nEdge < 4 && !pts.empty(); ++nEdge) {
-        const bool bX = nEdge < 2;
-        const double limit = nEdge == 0 ? box.dLeft : nEdge == 1 ? box.dRight : nEdge == 2 ? box.dTop : box.dBottom;
-        auto inside = [&](const SPoint& p) {
-            double v = bX ? p.x : p.y;
-            return nEdge % 2 == 0 ? v >= limit : v <= limit;
-        };
-        auto cross = [&](const SPoint& a, const SPoint& b) {
-            double va = bX ? a.x : a.y;
-            double vb = bX ? b.x : b.y;
-            double t = (limit - va) / (vb - va);
-            SPoint p{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
-            (bX ? p.x : p.y) = limit;
-            return p;
-        };
-        std::vector<SPoint> out;
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            const SPoint& cur = pts[i];
-            const SPoint& prev = pts[(i + pts.size() - 1) % pts.size()];
-            if (inside(cur)) {
-                if (!inside(prev)) out.push_back(cross(prev, cur));
-                out.push_back(cur);
-            } else if (inside(prev)) {
-                out.push_back(cross(prev, cur));
-            }
-        }
-        pts.swap(out);
-    }
-    return pts;
-}
-
-// The fonts configuration file: the environment's choice, then the source
-// tree's, then the installed one; empty when none can be read.
-std::string FindFontsConf() {
-    const char* candidates[] = {std::getenv("VITALCHART_FONTS_CONF"), VITALCHART_FONTS_CONF_SOURCE,
-                                VITALCHART_FONTS_CONF_INSTALLED};
-    for (const char* p : candidates) {
-        if (p != nullptr && *p != '\0' && ::access(p, R_OK) == 0) return p;
-    }
-    return std::string();
-}
-
-// A private fontconfig configuration: the system's, then the chart's face
-// name aliases. Nothing global changes. Null when fontconfig cannot build
-// one, and the font map then uses the default configuration.
-FcConfig* LoadFontConfig() {
-    FcConfig* pConfig = FcInitLoadConfig();
-    if (pConfig == nullptr) return nullptr;
-    std::string strConf = FindFontsConf();
-    if (!strConf.empty()) {
-        FcConfigParseAndLoad(pConfig, reinterpret_cast<const FcChar8*>(strConf.c_str()), FcFalse);
-    }
-    if (!FcConfigBuildFonts(pConfig)) {
-        FcConfigDestroy(pConfig);
-        return nullptr;
-    }
-    return pConfig;
-}
-
-// The configuration is read once per process and shared by every surface:
-// reading it again for each chart costs time and, inside fontconfig's
-// parser, a little memory each time. The caller owns one reference.
-FcConfig* SharedFontConfig() {
-    static FcConfig* const s_pConfig = LoadFontConfig();
-    if (s_pConfig == nullptr) return nullptr;
-    return FcConfigReference(s_pConfig);
-}
-
-// Length of the UTF-8 character that starts with this byte of valid text.
-std::size_t Utf8Length(unsigned char b) {
-    if (b < 0x80) return 1;
-    if (b < 0xE0) return 2;
-    if (b < 0xF0) return 3;
-    return 4;
-}
-
-// The platform's prefix rule without DT_NOPREFIX: "&&" shows one ampersand,
-// "&x" shows x underlined, a final "&" shows nothing. The byte ranges to
-// underline go to arrUnderlines.
-std::string StripPrefixes(const std::string& strText, std::vector<std::pair<unsigned, unsigned>>& arrUnderlines) {
-    std::string out;
-    out.reserve(strText.size());
-    std::size_t i = 0;
-    while (i < strText.size()) {
-        if (strText[i] != '&') {
-            out += strText[i++];
-            continue;
-        }
-        if (i + 1 >= strText.size()) break;
-        if (strText[i + 1] == '&') {
-            out += '&';
-            i += 2;
-            continue;
-        }
-        std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(strText[i + 1])), strText.size() - i - 1);
-        auto nStart = static_cast<unsigned>(out.size());
-        out.append(strText, i + 1, n);
-        arrUnderlines.emplace_back(nStart, static_cast<unsigned>(out.size()));
-        i += 1 + n;
-    }
-    return out;
-}
-
-// One laid-out line of text, in device units relative to the text's top-left.
-struct SLine {
-    PangoLayoutLine* pLine;
-    double dLogicalX;  // left edge of the line's box from its drawing origin
-    double dWidth;
-    double dTop;
-    double dHeight;
-    double dBaseline;
-};
-
 }  // namespace
 
 class CCairoDC::CImpl {
 public:
-    CImpl(EKind eKind, UINT nCodePage) : m_eKind(eKind), m_codec(nCodePage) {}
+    CImpl(EKind eKind, UINT nCodePage) : m_eKind(eKind), m_text(nCodePage) {}
     ~CImpl();
     CImpl(const CImpl&) = delete;
     CImpl& operator=(const CImpl&) = delete;
@@ -270,11 +88,6 @@ public:
     // nothing of it lies on the page.
     bool ClipTo(const RECT& rect);
 
-    PangoFontDescription* FontFor(const CFont& font);
-    // bExpandTabs keeps tab characters as tab stops; otherwise each is one blank wide.
-    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
-                            bool bPrefixes, bool bExpandTabs);
-    std::vector<SLine> Lines(PangoLayout* pLayout);
     void DrawLines(const std::vector<SLine>& arrLines, double dLeft, double dRight, double dTop, UINT nAlign,
                    COLORREF crText, bool bOpaque);
 
@@ -293,20 +106,10 @@ public:
     bool m_bFinished = false;
     std::string m_strError;
 
-    FcConfig* m_pFcConfig = nullptr;
-    PangoFontMap* m_pFontMap = nullptr;
-    PangoContext* m_pPango = nullptr;
-    CFont m_fontCached;
-    PangoFontDescription* m_pFontDesc = nullptr;
-    double m_dFontEm = 0.0;  // the em height of m_pFontDesc, device units
-    CTextCodec m_codec;
+    CTextLayout m_text;
 };
 
 CCairoDC::CImpl::~CImpl() {
-    if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
-    if (m_pPango != nullptr) g_object_unref(m_pPango);
-    if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
-    if (m_pFcConfig != nullptr) FcConfigDestroy(m_pFcConfig);
     if (m_pCr != nullptr) cairo_destroy(m_pCr);
     if (m_pSurface != nullptr) cairo_surface_destroy(m_pSurface);
     if (m_pFile != nullptr) std::fclose(m_pFile);
@@ -343,23 +146,7 @@ void CCairoDC::CImpl::Start(double dScale, bool bPaintWhite) {
 
     // Text is measured even on a surface that failed, so DT_CALCRECT keeps
     // giving the renderer sensible extents.
-    m_pFcConfig = SharedFontConfig();
-    m_pFontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    if (m_pFontMap == nullptr) m_pFontMap = pango_cairo_font_map_new();
-    if (m_pFcConfig != nullptr && PANGO_IS_FC_FONT_MAP(m_pFontMap)) {
-        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(m_pFontMap), m_pFcConfig);
-    }
-    m_pPango = pango_font_map_create_context(m_pFontMap);
-    // Unhinted advances give the same line widths in every format; the
-    // chart's text is Chinese first.
-    cairo_font_options_t* pOptions = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(pOptions, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(pOptions, CAIRO_HINT_STYLE_SLIGHT);
-    cairo_font_options_set_antialias(pOptions, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(m_pPango, pOptions);
-    cairo_font_options_destroy(pOptions);
-    pango_context_set_language(m_pPango, pango_language_from_string("zh-cn"));
-    if (m_pCr != nullptr) pango_cairo_update_context(m_pCr, m_pPango);
+    m_text.Start(m_pCr);
 }
 
 void CCairoDC::CImpl::CheckStatus(cairo_status_t status) {
@@ -543,94 +330,6 @@ bool CCairoDC::CImpl::ClipTo(const RECT& rect) {
     return true;
 }
 
-PangoFontDescription* CCairoDC::CImpl::FontFor(const CFont& font) {
-    if (m_pFontDesc != nullptr && m_fontCached.SameAs(font)) return m_pFontDesc;
-    if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
-    m_fontCached = font;
-    const LOGFONT& lf = font.m_logFont;
-
-    m_pFontDesc = pango_font_description_new();
-    std::string strFace = m_codec.ToUtf8(lf.lfFaceName, ::strnlen(lf.lfFaceName, LF_FACESIZE));
-    pango_font_description_set_family(m_pFontDesc, strFace.empty() ? "System" : strFace.c_str());
-    LONG nWeight = lf.lfWeight <= 0 ? FW_NORMAL : std::max<LONG>(100, std::min<LONG>(1000, lf.lfWeight));
-    pango_font_description_set_weight(m_pFontDesc, static_cast<PangoWeight>(nWeight));
-    pango_font_description_set_style(m_pFontDesc, lf.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-
-    // A negative height is the character (em) height; a positive one the
-    // cell height, ascent plus descent, which the font's own proportions
-    // turn into an em height.
-    double dEm;
-    if (lf.lfHeight < 0) {
-        dEm = std::min(kMaxFontHeight, -static_cast<double>(lf.lfHeight));
-    } else {
-        double dCell = lf.lfHeight == 0 ? kDefaultCellHeight : std::min(kMaxFontHeight, double(lf.lfHeight));
-        constexpr double kProbe = 100.0;
-        pango_font_description_set_absolute_size(m_pFontDesc, kProbe * PANGO_SCALE);
-        // The face's own metrics, not those of the fallback for Chinese text.
-        double dProbeCell = 0.0;
-        if (PangoFont* pFont = pango_context_load_font(m_pPango, m_pFontDesc)) {
-            PangoFontMetrics* pMetrics = pango_font_get_metrics(pFont, nullptr);
-            dProbeCell = double(pango_font_metrics_get_ascent(pMetrics)) + pango_font_metrics_get_descent(pMetrics);
-            pango_font_metrics_unref(pMetrics);
-            g_object_unref(pFont);
-        }
-        dEm = dProbeCell > 0.0 ? dCell * kProbe * PANGO_SCALE / dProbeCell : dCell;
-    }
-    m_dFontEm = std::max(1.0, dEm);
-    pango_font_description_set_absolute_size(m_pFontDesc, m_dFontEm * PANGO_SCALE);
-    return m_pFontDesc;
-}
-
-PangoLayout* CCairoDC::CImpl::MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
-                                         bool bPrefixes, bool bExpandTabs) {
-    std::string strText = m_codec.ToUtf8(pText, std::min(nCount, kMaxTextBytes));
-    // The platform draws a tab as one more character unless asked to expand it.
-    if (!bExpandTabs) std::replace(strText.begin(), strText.end(), '\t', ' ');
-    std::vector<std::pair<unsigned, unsigned>> arrUnderlines;
-    if (bPrefixes) strText = StripPrefixes(strText, arrUnderlines);
-
-    PangoLayout* pLayout = pango_layout_new(m_pPango);
-    pango_layout_set_font_description(pLayout, FontFor(font));
-    pango_layout_set_single_paragraph_mode(pLayout, bSingleLine);
-    pango_layout_set_text(pLayout, strText.data(), static_cast<int>(strText.size()));
-
-    const LOGFONT& lf = font.m_logFont;
-    PangoAttrList* pAttrs = pango_attr_list_new();
-    if (lf.lfUnderline) pango_attr_list_insert(pAttrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    if (lf.lfStrikeOut) pango_attr_list_insert(pAttrs, pango_attr_strikethrough_new(TRUE));
-    for (const auto& range : arrUnderlines) {
-        PangoAttribute* pAttr = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-        pAttr->start_index = range.first;
-        pAttr->end_index = range.second;
-        pango_attr_list_insert(pAttrs, pAttr);
-    }
-    pango_layout_set_attributes(pLayout, pAttrs);
-    pango_attr_list_unref(pAttrs);
-    return pLayout;
-}
-
-std::vector<SLine> CCairoDC::CImpl::Lines(PangoLayout* pLayout) {
-    std::vector<SLine> arrLines;
-    PangoLayoutIter* pIter = pango_layout_get_iter(pLayout);
-    do {
-        PangoLayoutLine* pLine = pango_layout_iter_get_line_readonly(pIter);
-        PangoRectangle rcLine;
-        pango_layout_iter_get_line_extents(pIter, nullptr, &rcLine);
-        PangoRectangle rcOwn;
-        pango_layout_line_get_extents(pLine, nullptr, &rcOwn);
-        SLine line;
-        line.pLine = pLine;
-        line.dLogicalX = double(rcOwn.x) / PANGO_SCALE;
-        line.dWidth = double(rcOwn.width) / PANGO_SCALE;
-        line.dTop = double(rcLine.y) / PANGO_SCALE;
-        line.dHeight = double(rcLine.height) / PANGO_SCALE;
-        line.dBaseline = double(pango_layout_iter_get_baseline(pIter)) / PANGO_SCALE;
-        arrLines.push_back(line);
-    } while (pango_layout_iter_next_line(pIter));
-    pango_layout_iter_free(pIter);
-    return arrLines;
-}
-
 void CCairoDC::CImpl::DrawLines(const std::vector<SLine>& arrLines, double dLeft, double dRight, double dTop,
                                 UINT nAlign, COLORREF crText, bool bOpaque) {
     if (std::fabs(dLeft) > kTextReach || std::fabs(dTop) > kTextReach) return;
@@ -656,7 +355,7 @@ void CCairoDC::CImpl::DrawLines(const std::vector<SLine>& arrLines, double dLeft
         SetSourceColor(m_pCr, crText);
         cairo_new_path(m_pCr);
         cairo_move_to(m_pCr, x - line.dLogicalX, dTop + line.dBaseline);
-        if (m_eKind == EKind::kImage && m_dFontEm > kMaxGlyphImageHeight) {
+        if (m_eKind == EKind::kImage && m_text.GetFontEm() > kMaxGlyphImageHeight) {
             pango_cairo_layout_line_path(m_pCr, line.pLine);
             cairo_fill(m_pCr);
         } else {
@@ -805,8 +504,8 @@ void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) { m_pImpl->Fill
 
 void CCairoDC::TextOut(int x, int y, const char* pText, int nCount) {
     if (!m_pImpl->CanDraw() || pText == nullptr || nCount <= 0) return;
-    PangoLayout* pLayout = m_pImpl->MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
-    std::vector<SLine> arrLines = m_pImpl->Lines(pLayout);
+    PangoLayout* pLayout = m_pImpl->m_text.MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
+    std::vector<SLine> arrLines = CTextLayout::Lines(pLayout);
     m_pImpl->DrawLines(arrLines, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
     g_object_unref(pLayout);
 }
@@ -825,9 +524,9 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
     }
     if (!bMeasure && !m_pImpl->CanDraw()) return;
 
-    PangoLayout* pLayout = m_pImpl->MakeLayout(pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0,
+    PangoLayout* pLayout = m_pImpl->m_text.MakeLayout(pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0,
                                                (nFormat & DT_EXPANDTABS) != 0);
-    std::vector<SLine> arrLines = m_pImpl->Lines(pLayout);
+    std::vector<SLine> arrLines = CTextLayout::Lines(pLayout);
     if (bMeasure) {
         double dWidth = 0.0;
         for (const SLine& line : arrLines) dWidth = std::max(dWidth, line.dWidth);

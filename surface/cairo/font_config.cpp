@@ -1,0 +1,58 @@
+#include "surface/cairo/font_config.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace vitalchart {
+
+namespace {
+
+bool IsReadable(const std::string& strPath) { return !strPath.empty() && ::access(strPath.c_str(), R_OK) == 0; }
+
+// The font map in the data folder beside the library this code was loaded from.
+std::string FontsConfBesideLibrary() {
+    Dl_info info;
+    if (::dladdr(reinterpret_cast<void*>(&FindFontsConf), &info) == 0 || info.dli_fname == nullptr) return {};
+    std::string strLibrary = info.dli_fname;
+    const std::size_t nSlash = strLibrary.find_last_of('/');
+    const std::string strFolder = nSlash == std::string::npos ? std::string(".") : strLibrary.substr(0, nSlash);
+    return strFolder + "/../share/vitalchart/vitalchart-fonts.conf";
+}
+
+// A private configuration: the system's, then the chart's face name
+// aliases. Nothing global changes. Null when fontconfig cannot build one,
+// and the font map then uses the default configuration.
+FcConfig* LoadFontConfig() {
+    FcConfig* pConfig = FcInitLoadConfig();
+    if (pConfig == nullptr) return nullptr;
+    const std::string strConf = FindFontsConf();
+    if (!strConf.empty()) {
+        FcConfigParseAndLoad(pConfig, reinterpret_cast<const FcChar8*>(strConf.c_str()), FcFalse);
+    }
+    if (!FcConfigBuildFonts(pConfig)) {
+        FcConfigDestroy(pConfig);
+        return nullptr;
+    }
+    return pConfig;
+}
+
+}  // namespace
+
+std::string FindFontsConf() {
+    const char* pszChosen = std::getenv("VITALCHART_FONTS_CONF");
+    if (pszChosen != nullptr && IsReadable(pszChosen)) return pszChosen;
+    const std::string strBeside = FontsConfBesideLibrary();
+    return IsReadable(strBeside) ? strBeside : std::string();
+}
+
+FcConfig* SharedFontConfig() {
+    // Reading the configuration again for each chart costs time and, inside
+    // fontconfig's parser, a little memory each time.
+    static FcConfig* const s_pConfig = LoadFontConfig();
+    if (s_pConfig == nullptr) return nullptr;
+    return FcConfigReference(s_pConfig);
+}
+
+}  // namespace vitalchart

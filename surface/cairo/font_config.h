@@ -1,0 +1,21 @@
+#pragma once
+
+#include <fontconfig/fontconfig.h>
+
+#include <string>
+
+namespace vitalchart {
+
+// The chart's font map: the file that maps the platform's face names to the
+// free fonts installed here. VITALCHART_FONTS_CONF names it when set;
+// otherwise it lies in the data folder beside the library that holds this
+// surface (LIBDIR/../share/vitalchart/vitalchart-fonts.conf), in a build
+// tree as once installed. Empty when neither can be read.
+std::string FindFontsConf();
+
+// The system's fontconfig configuration with the chart's font map added,
+// read once per process and shared by every surface; the caller owns one
+// reference. Null when fontconfig cannot build one.
+FcConfig* SharedFontConfig();
+
+}  // namespace vitalchart
