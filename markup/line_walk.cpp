@@ -11,9 +11,9 @@ namespace {
 // The walk itself; fnStep gets the line number as well, which the plain walk
 // ignores.
 template <typename Step>
-void WalkNumbered(const CByteBuffer& buffer, const Step& fnStep) {
+void WalkNumbered(const CByteBuffer& buffer, const Step& fnStep, std::int32_t nStart = 0) {
     const std::int32_t nBufferLength = buffer.GetLength();
-    std::int32_t i = 0;
+    std::int32_t i = nStart < 0 ? 0 : nStart;
     std::int32_t nLineNumber = 0;
     for (;;) {
         // (Saturating: a buffer of nothing but line feeds has one line more than it has bytes.)
@@ -47,11 +47,14 @@ void WalkNumbered(const CByteBuffer& buffer, const Step& fnStep) {
 
 }  // namespace
 
-void WalkLines(const CByteBuffer& buffer, const TagStep& step) {
+void WalkLines(const CByteBuffer& buffer, const TagStep& step, std::int32_t nStart) {
     if (!step) return;
-    WalkNumbered(buffer, [&step](std::int32_t, const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
-        return step(pszLine, nLength, nPos);
-    });
+    WalkNumbered(
+        buffer,
+        [&step](std::int32_t, const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
+            return step(pszLine, nLength, nPos);
+        },
+        nStart);
 }
 
 void WalkLinesNumbered(const CByteBuffer& buffer, const NumberedTagStep& step) {

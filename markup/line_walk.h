@@ -16,8 +16,9 @@ using TagStep = std::function<bool(const char* pszLine, std::int32_t nLength, st
 // Cuts the buffer into lines at line feeds, drops one trailing carriage
 // return per line, skips empty lines and runs the step over each line while
 // the position is below the line's length. A step that does not advance is
-// made to give up the line, so no step can hold the walk still.
-void WalkLines(const CByteBuffer& buffer, const TagStep& step);
+// made to give up the line, so no step can hold the walk still. The walk
+// begins at byte nStart (past a byte-order mark, say).
+void WalkLines(const CByteBuffer& buffer, const TagStep& step, std::int32_t nStart = 0);
 
 // The per-tag step of a numbered walk: a TagStep that is also given the
 // 1-based number of the line in the buffer (empty lines count).

@@ -105,6 +105,11 @@ std::string FoldCaseKey(UINT nCodePage, const std::string& text) {
     return key;
 }
 
+std::size_t ByteOrderMarkLength(UINT nCodePage, const char* p, std::size_t nCount) {
+    if (nCodePage != CP_UTF8 || p == nullptr || nCount < 3) return 0;
+    return std::memcmp(p, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
+
 void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text) {
     std::size_t n = 0;
     while (n < text.size()) {

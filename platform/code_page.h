@@ -30,6 +30,11 @@ inline bool EqualsNoCase(UINT nCodePage, const std::string& a, const std::string
 // are equal, so the key can index names.
 std::string FoldCaseKey(UINT nCodePage, const std::string& text);
 
+// The length of the byte-order mark the text begins with in the code page:
+// 3 for EF BB BF in UTF-8 (65001), else 0. Editors on the platform put one at
+// the start of files they save as UTF-8.
+std::size_t ByteOrderMarkLength(UINT nCodePage, const char* p, std::size_t nCount);
+
 // Copies at most nMax bytes of the text into pDest (which takes nMax + 1) and
 // terminates it, never splitting a multi-byte character.
 void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text);

@@ -48,6 +48,11 @@ BOOL CChartRenderer::IsColorAllowed() const {
 
 UINT CChartRenderer::GetCodePage() const { return m_pDC != nullptr ? m_pDC->GetCodePage() : CP_UTF8; }
 
+std::int32_t CChartRenderer::TextStart(const CByteBuffer& buffer) const {
+    const std::size_t nLength = static_cast<std::size_t>(buffer.GetLength());
+    return static_cast<std::int32_t>(ByteOrderMarkLength(GetCodePage(), buffer.GetPtr(0), nLength));
+}
+
 bool CChartRenderer::IsFormDrawn() const { return !(m_bResumePrint && m_pDC != nullptr && m_pDC->IsPrinting()); }
 
 CElementAttributes CChartRenderer::Attributes(const ElementRule& rule, const CMapStringToString& map) {

@@ -113,6 +113,9 @@ private:
     // The readings by vital-sign name; indexed at the first look and again
     // whenever readings were added since.
     const CReadingIndex& Readings();
+    // Where the walk of a text begins: past a UTF-8 byte-order mark when the
+    // surface's text is UTF-8.
+    std::int32_t TextStart(const CByteBuffer& buffer) const;
     // Whether the ruled form is drawn: not on a continuation page in print.
     bool IsFormDrawn() const;
     void WriteMessage(const std::string& strText);

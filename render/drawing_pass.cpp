@@ -92,7 +92,7 @@ BOOL CChartRenderer::GetSizeByTemplet(float* pWidth, float* pHeight, const CChar
         if (attributes.Decimal("height", f) && pHeight != nullptr) *pHeight = f;
         bFound = 1;
         return false;
-    });
+    }, TextStart(chartTemplate.GetBuffer()));
     return bFound;
 }
 

@@ -34,7 +34,7 @@ BOOL CChartRenderer::ReadVitalRecords(const char* pszData, std::int32_t nLength)
         ParseAttributes(pszLine, nLineLength, mapAttributes, mapStyles, nPos);
         (this->*pTag->pfnAction)(Attributes(*pTag, mapAttributes));
         return true;
-    });
+    }, TextStart(buffer));
     return 1;
 }
 

@@ -28,7 +28,7 @@ BOOL CChartRenderer::DrawTemplate(const CByteBuffer* pBuffer) {
         // elements, whether or not the caption was drawn.
         if (pRule->nCode == kElementText) m_pDC->SetTextColor(m_crSavedText);
         return true;
-    });
+    }, TextStart(*pBuffer));
     return 1;
 }
 

@@ -198,3 +198,35 @@ TEST(DrawingPassTest, RunningOutOfMemoryNeverReachesTheHostAndRestoresItsState) 
 
 }  // namespace
 }  // namespace vitalchart
+
+namespace vitalchart {
+namespace {
+
+TEST(DrawingPassTest, AUtf8ByteOrderMarkIsSkippedOnlyInUtf8) {
+    // Editors put EF BB BF before text saved as UTF-8: it used to make the
+    // first line unreadable, losing the data text's first reading.
+    const std::string kBom = "\xEF\xBB\xBF";
+    TraceRun run;
+    run.strTemplate =
+        "<vitalsize width=\"50\" height=\"40\"/>\n"
+        "<vitaltextout name=\"N\" x=\"0\" y=\"0\" cx=\"10\" cy=\"5\"/>\n";
+    run.strData = "<d vitalsigns=\"N\" vitalsignsvalues=\"first\" cellindex=\"0\"/>\n";
+    for (UINT nCodePage : {CP_UTF8, CP_GBK}) {
+        SCOPED_TRACE(nCodePage);
+        run.nCodePage = nCodePage;
+        TraceRun marked = run;
+        marked.strTemplate = kBom + run.strTemplate;
+        marked.strData = kBom + run.strData;
+        const bool bSame = RenderTrace(marked) == RenderTrace(run);
+        EXPECT_EQ(bSame, nCodePage == CP_UTF8);
+    }
+    // The size query has no surface and reads the template as UTF-8.
+    TempFile file(kBom + run.strTemplate);
+    float fWidth = 0.0f;
+    float fHeight = 0.0f;
+    EXPECT_EQ(GetPluginSizeByTemplet(&fWidth, &fHeight, file.Path().c_str()), 1);
+    EXPECT_EQ(fWidth, 50.0f);
+}
+
+}  // namespace
+}  // namespace vitalchart
