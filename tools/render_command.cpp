@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,12 +27,6 @@ namespace cli {
 namespace {
 
 constexpr int kExitOk = 0;
-constexpr int kExitError = 2;
-
-int Fail(const std::string& strMessage) {
-    std::cerr << "vitalchart: " << strMessage << "\n";
-    return kExitError;
-}
 
 // Millimetres to device units the way the plug-in converts template lengths.
 int MillimetresToDevice(float fMm, int nNum, int nDen) {
@@ -82,8 +77,10 @@ private:
 
 int RunRender(const CommandLine& line) {
     std::string strError;
-    std::string strFormat = ResolveFormat(line, strError);
-    if (strFormat.empty()) return Fail(strError);
+    const std::optional<Format> format = ResolveFormat(line, strError);
+    if (!format) return Fail(strError);
+    const std::string strFormat = FormatName(*format);
+    if (strFormat != "trace" && line.OutputIsStdout()) return Fail(strFormat + " output needs -o FILE");
 
     std::string strTemplate;
     if (!ReadWholeFile(line.strTemplate, strTemplate, strError)) return Fail(strError);
@@ -96,24 +93,26 @@ int RunRender(const CommandLine& line) {
     }
     if (pages.empty()) pages.emplace_back();
 
-    UINT nCodePage = line.nCodePage;
+    UINT nCodePage = line.codePage.value_or(0);
     if (nCodePage == 0) {
         bool bUtf8 = IsValidUtf8(strTemplate);
         for (const std::string& strPage : pages) bUtf8 = bUtf8 && IsValidUtf8(strPage);
         nCodePage = bUtf8 ? CP_UTF8 : CP_GBK;
     }
 
-    int nDpi = line.bDpi ? line.nDpi : (strFormat == "pdf" ? 600 : 96);
-    bool bPrinting = line.nPrint >= 0 ? line.nPrint == 1 : strFormat == "pdf";
+    int nDpi = line.dpi.value_or(strFormat == "pdf" ? 600 : 96);
+    bool bPrinting = line.print.value_or(strFormat == "pdf");
     PageJob job;
-    job.nNumX = line.bScaleX ? line.nNumX : nDpi;
-    job.nDenX = line.bScaleX ? line.nDenX : 96;
-    job.nNumY = line.bScaleY ? line.nNumY : nDpi;
-    job.nDenY = line.bScaleY ? line.nDenY : 96;
+    const ScalePair scaleX = line.scaleX.value_or(ScalePair{nDpi, 96});
+    const ScalePair scaleY = line.scaleY.value_or(ScalePair{nDpi, 96});
+    job.nNumX = scaleX.nNum;
+    job.nDenX = scaleX.nDen;
+    job.nNumY = scaleY.nNum;
+    job.nDenY = scaleY.nDen;
     job.strTemplate = line.strTemplate;
     job.bFill = line.bFill;
-    job.rect = line.rect;
-    if (!line.bRect) {
+    job.rect = line.rect.value_or(RECT{0, 0, 0, 0});
+    if (!line.rect) {
         float fWidth = 167.0f;
         float fHeight = 213.0f;
         float fDeclaredWidth = 0.0f;
@@ -132,7 +131,8 @@ int RunRender(const CommandLine& line) {
     if (nPageHeight < 1) nPageHeight = 1;
 
     const int nPages = static_cast<int>(pages.size());
-    bool bToStdout = line.strOutput.empty() || line.strOutput == "-";
+    bool bToStdout = line.OutputIsStdout();
+    const std::string strOutput = line.output.value_or(std::string());
     COutputFiles outputs;
     CProgress progress(nPages);
 
@@ -146,7 +146,7 @@ int RunRender(const CommandLine& line) {
                 strAll += dc.GetTrace();
                 continue;
             }
-            std::string strTemp = outputs.Reserve(PageFileName(line.strOutput, i + 1, nPages), strError);
+            std::string strTemp = outputs.Reserve(PageFileName(strOutput, i + 1, nPages), strError);
             if (strTemp.empty() || !WriteBytes(strTemp, dc.GetTrace(), strError)) return Fail(strError);
         }
         if (bToStdout) {
@@ -154,7 +154,7 @@ int RunRender(const CommandLine& line) {
             return std::cout ? kExitOk : Fail("cannot write to standard output");
         }
     } else if (strFormat == "pdf") {
-        std::string strTemp = outputs.Reserve(line.strOutput, strError);
+        std::string strTemp = outputs.Reserve(strOutput, strError);
         if (strTemp.empty()) return Fail(strError);
         auto pDC = CCairoDC::CreatePdf(strTemp, nPageWidth, nPageHeight, nDpi, nCodePage, bPrinting ? 1 : 0);
         for (int i = 0; i < nPages; ++i) {
@@ -162,10 +162,10 @@ int RunRender(const CommandLine& line) {
             DrawPage(pDC.get(), job, pages[static_cast<std::size_t>(i)]);
             progress.Page(i + 1);
         }
-        if (!pDC->Finish()) return Fail(line.strOutput + ": " + pDC->GetError());
+        if (!pDC->Finish()) return Fail(strOutput + ": " + pDC->GetError());
     } else {
         for (int i = 0; i < nPages; ++i) {
-            std::string strTarget = PageFileName(line.strOutput, i + 1, nPages);
+            std::string strTarget = PageFileName(strOutput, i + 1, nPages);
             std::string strTemp = outputs.Reserve(strTarget, strError);
             if (strTemp.empty()) return Fail(strError);
             std::unique_ptr<CCairoDC> pDC;
