@@ -37,6 +37,37 @@ protected:
     std::string m_strErr;
 };
 
+TEST_F(CommandIoTest, TracePagesGoToNumberedFilesOrOneAfterTheOther) {
+    Write("t.xml", kTemplate);
+    Write("a.data", "<d vitalsigns=\"T\" vitalsignsvalues=\"first\"/>");
+    Write("b.data", "<d vitalsigns=\"T\" vitalsignsvalues=\"second\"/>");
+    const CommandResult a = Run("render t.xml --data a.data");
+    const CommandResult b = Run("render t.xml --data b.data");
+    ASSERT_EQ(a.nExit, 0) << a.strErr;
+    ASSERT_NE(a.strOut, b.strOut);
+
+    const CommandResult both = Run("render t.xml --data a.data --data b.data");
+    ASSERT_EQ(both.nExit, 0) << both.strErr;
+    EXPECT_EQ(both.strOut, a.strOut + b.strOut);
+
+    const CommandResult files = Run("render t.xml --data a.data --data b.data -o pages.trace");
+    ASSERT_EQ(files.nExit, 0) << files.strErr;
+    EXPECT_EQ(files.strOut, "");
+    EXPECT_EQ(ReadAll(m_strDir + "/pages-1.trace"), a.strOut);
+    EXPECT_EQ(ReadAll(m_strDir + "/pages-2.trace"), b.strOut);
+}
+
+TEST_F(CommandIoTest, TemplateFromAPipeIsReadOnce) {
+    Write("t.xml", kTemplate);
+    EXPECT_EQ(Shell("cat t.xml | vitalchart size /dev/stdin > size.out"), 0) << m_strErr;
+    EXPECT_EQ(ReadAll(m_strDir + "/size.out"), "167 213\n");
+
+    const CommandResult plain = Run("render t.xml");
+    ASSERT_EQ(plain.nExit, 0) << plain.strErr;
+    EXPECT_EQ(Shell("cat t.xml | vitalchart render /dev/stdin > piped.trace"), 0) << m_strErr;
+    EXPECT_EQ(ReadAll(m_strDir + "/piped.trace"), plain.strOut);
+}
+
 TEST_F(CommandIoTest, AFullStandardOutputIsAnError) {
     Write("t.xml", kTemplate);
     const char* const lines[] = {
