@@ -171,7 +171,7 @@ int RunCheck(const CommandLine& line) {
     }
 
     // Names are compared without case in the code page the texts are written in.
-    UINT nCodePage = line.nCodePage;
+    UINT nCodePage = line.codePage.value_or(0);
     if (nCodePage == 0) {
         bool bUtf8 = IsValidUtf8(strTemplate);
         for (const std::string& strData : dataTexts) bUtf8 = bUtf8 && IsValidUtf8(strData);
@@ -179,7 +179,8 @@ int RunCheck(const CommandLine& line) {
     }
 
     const std::vector<Finding> findings = CTemplateChecker(nCodePage).Check(strTemplate, dataTexts);
-    std::cout << (line.strFormat == "json" ? FormatFindingsJson(files, findings) : FormatFindingsText(files, findings));
+    std::cout << (line.format == Format::kJson ? FormatFindingsJson(files, findings)
+                                               : FormatFindingsText(files, findings));
     std::cout.flush();
     if (!std::cout) {
         std::cerr << "vitalchart: cannot write the findings\n";

@@ -1,70 +1,77 @@
 #include "tools/command_line.h"
 
-#include <charconv>
-#include <climits>
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "tools/command_options.h"
+#include "tools/verbs.h"
 
 namespace vitalchart {
 namespace cli {
 
 namespace {
 
-// A whole decimal int, nothing before or after it.
-bool ParseWholeInt(const std::string& str, int& rValue) {
-    const char* first = str.data();
-    const char* last = str.data() + str.size();
-    if (first != last && *first == '+') ++first;
-    auto result = std::from_chars(first, last, rValue);
-    return result.ec == std::errc() && result.ptr == last && first != last;
+bool IsOptionLike(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
 }
 
-bool ParseRatio(const std::string& str, int& rNum, int& rDen) {
-    std::size_t nSlash = str.find('/');
-    if (nSlash == std::string::npos) return false;
-    return ParseWholeInt(str.substr(0, nSlash), rNum) && ParseWholeInt(str.substr(nSlash + 1), rDen) && rDen != 0;
-}
-
-bool ParseRect(const std::string& str, RECT& rRect) {
-    int values[4];
-    std::size_t nStart = 0;
-    for (int i = 0; i < 4; ++i) {
-        std::size_t nComma = i < 3 ? str.find(',', nStart) : str.size();
-        if (nComma == std::string::npos) return false;
-        if (!ParseWholeInt(str.substr(nStart, nComma - nStart), values[i])) return false;
-        nStart = nComma + 1;
+// The long names of the verb's options but help, as "--a, --b and --c".
+std::string OptionList(const CLI::App& app) {
+    std::vector<std::string> names;
+    for (const CLI::Option* pOption : app.get_options()) {
+        if (pOption->check_lname("help") || pOption->get_lnames().empty()) continue;
+        names.push_back("--" + pOption->get_lnames().front());
     }
-    rRect = {values[0], values[1], values[2], values[3]};
+    std::string strList;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        strList += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    }
+    return strList;
+}
+
+// An option this verb does not know; when another verb knows it, the message
+// says what this verb takes instead.
+std::string UnknownOption(const VerbEntry& verb, const CLI::App& app, const std::string& arg) {
+    const std::string strList = OptionList(app);
+    if (strList.empty()) return "unknown option " + arg;
+    const std::string strName = arg.substr(0, arg.find('='));
+    for (const VerbEntry& other : Verbs()) {
+        if (&other == &verb) continue;
+        CommandLine scratch;
+        CLI::App otherApp;
+        ConfigureParser(otherApp, other, scratch);
+        if (otherApp.get_option_no_throw(strName) != nullptr) {
+            return verb.names.front() + " takes only " + strList;
+        }
+    }
+    return "unknown option " + arg;
+}
+
+// The arguments no option took, in order: the template, or a mistake.
+bool SettleOperands(const VerbEntry& verb, const CLI::App& app, CommandLine& rLine, std::string& rError) {
+    for (const std::string& arg : app.remaining()) {
+        if (IsOptionLike(arg)) {
+            rError = UnknownOption(verb, app, arg);
+            return false;
+        }
+        if (!verb.bTemplate) {
+            rError = "unexpected argument '" + arg + "'";
+            return false;
+        }
+        if (!rLine.strTemplate.empty()) {
+            rError = "more than one template given: " + arg;
+            return false;
+        }
+        rLine.strTemplate = arg;
+    }
+    if (verb.bTemplate && rLine.strTemplate.empty()) {
+        rError = "no template given";
+        return false;
+    }
     return true;
 }
 
 }  // namespace
-
-const char* UsageText() {
-    return "usage: vitalchart size TEMPLATE\n"
-           "       vitalchart render TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
-           "              [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-           "              [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]\n"
-           "       vitalchart check TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]\n"
-           "       vitalchart --help | --version\n"
-           "\n"
-           "size     prints the width and height in millimetres that the template declares\n"
-           "render   draws the template and the readings of the data file\n"
-           "check    explains what the renderer skips or misreads in the template and the data files\n"
-           "         (exit 0: no warnings, 1: warnings, 2: a file cannot be read)\n"
-           "\n"
-           "  --data FILE        data text with the readings; each one is a page (none: the empty form)\n"
-           "  -o FILE            output file; '-' or absent: the trace on standard output\n"
-           "                     several pages: chart-1.png, chart-2.png, ... (a PDF holds them all)\n"
-           "  --format F         png, pdf, svg or trace (default: from the -o extension)\n"
-           "  --rect L,T,R,B     chart rectangle in device units (default: the declared size)\n"
-           "  --dpi N            device units per inch; both scale pairs become N/96\n"
-           "                     (default 600 for pdf, else 96)\n"
-           "  --scale-x NUM/DEN  horizontal scale pair (wins over --dpi)\n"
-           "  --scale-y NUM/DEN  vertical scale pair (wins over --dpi)\n"
-           "  --print, --screen  draw as on a printer or a screen (default: print for pdf)\n"
-           "  --fill             ask the plug-in to fill the rectangle black first (screen only)\n"
-           "  --encoding E       code page of the template and data texts: auto (default: utf-8 when\n"
-           "                     all are valid UTF-8, else gbk), utf-8 or gbk\n";
-}
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, std::string& rError) {
     rLine = CommandLine();
@@ -72,159 +79,63 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, 
         rError = "no command given (try --help)";
         return false;
     }
-    const std::string& strVerb = args[0];
-    if (strVerb == "--help" || strVerb == "-h" || strVerb == "help") {
-        rLine.verb = Verb::kHelp;
-        return true;
-    }
-    if (strVerb == "--version") {
-        rLine.verb = Verb::kVersion;
-        return true;
-    }
-    if (strVerb == "size") {
-        rLine.verb = Verb::kSize;
-    } else if (strVerb == "render") {
-        rLine.verb = Verb::kRender;
-    } else if (strVerb == "check") {
-        rLine.verb = Verb::kCheck;
-    } else {
-        rError = "unknown command '" + strVerb + "' (try --help)";
+    const VerbEntry* pVerb = FindVerb(args[0]);
+    if (pVerb == nullptr) {
+        rError = "unknown command '" + args[0] + "' (try --help)";
         return false;
     }
+    rLine.pVerb = pVerb;
+    if (pVerb->pfnOptions == nullptr) return true;
 
-    bool bDpi = false;
-    bool bScaleX = false;
-    bool bScaleY = false;
-    int nDpi = 96;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](std::string& rValue) {
-            if (i + 1 >= args.size()) {
-                rError = "option " + arg + " needs a value";
-                return false;
-            }
-            rValue = args[++i];
-            return true;
-        };
-        std::string strValue;
-        if (arg == "--help" || arg == "-h") {
-            rLine.verb = Verb::kHelp;
-            return true;
-        }
-        if (rLine.verb == Verb::kSize || arg.empty() || arg[0] != '-' || arg == "-") {
-            if (arg.size() > 1 && arg[0] == '-') {
-                rError = "unknown option " + arg;
-                return false;
-            }
-            if (!rLine.strTemplate.empty()) {
-                rError = "more than one template given: " + arg;
-                return false;
-            }
-            rLine.strTemplate = arg;
-            continue;
-        }
-        if (arg == "--data") {
-            if (!value(strValue)) return false;
-            rLine.dataFiles.push_back(strValue);
-        } else if (arg == "-o" || arg == "--output") {
-            if (!value(rLine.strOutput)) return false;
-        } else if (arg == "--format" && rLine.verb == Verb::kCheck) {
-            if (!value(strValue)) return false;
-            if (strValue != "text" && strValue != "json") {
-                rError = "unknown format '" + strValue + "' for check (known: text, json)";
-                return false;
-            }
-            rLine.strFormat = strValue;
-        } else if (arg == "--format") {
-            if (!value(strValue)) return false;
-            if (strValue != "trace" && strValue != "png" && strValue != "pdf" && strValue != "svg") {
-                rError = "unknown format '" + strValue + "' (known: png, pdf, svg, trace)";
-                return false;
-            }
-            rLine.strFormat = strValue;
-        } else if (arg == "--rect") {
-            if (!value(strValue)) return false;
-            if (!ParseRect(strValue, rLine.rect)) {
-                rError = "--rect wants LEFT,TOP,RIGHT,BOTTOM as integers, not '" + strValue + "'";
-                return false;
-            }
-            rLine.bRect = true;
-        } else if (arg == "--dpi") {
-            if (!value(strValue)) return false;
-            if (!ParseWholeInt(strValue, nDpi) || nDpi <= 0) {
-                rError = "--dpi wants a positive integer, not '" + strValue + "'";
-                return false;
-            }
-            bDpi = true;
-        } else if (arg == "--scale-x" || arg == "--scale-y") {
-            if (!value(strValue)) return false;
-            int nNum = 0;
-            int nDen = 0;
-            if (!ParseRatio(strValue, nNum, nDen)) {
-                rError = arg + " wants NUM/DEN with a non-zero denominator, not '" + strValue + "'";
-                return false;
-            }
-            if (arg == "--scale-x") {
-                rLine.nNumX = nNum;
-                rLine.nDenX = nDen;
-                bScaleX = true;
-            } else {
-                rLine.nNumY = nNum;
-                rLine.nDenY = nDen;
-                bScaleY = true;
-            }
-        } else if (arg == "--print") {
-            rLine.nPrint = 1;
-        } else if (arg == "--screen") {
-            rLine.nPrint = 0;
-        } else if (arg == "--fill") {
-            rLine.bFill = true;
-        } else if (arg == "--encoding") {
-            if (!value(strValue)) return false;
-            if (strValue == "auto") {
-                rLine.nCodePage = 0;
-            } else if (strValue == "utf-8" || strValue == "utf8" || strValue == "UTF-8") {
-                rLine.nCodePage = CP_UTF8;
-            } else if (strValue == "gbk" || strValue == "GBK") {
-                rLine.nCodePage = CP_GBK;
-            } else {
-                rError = "unknown encoding '" + strValue + "' (known: auto, utf-8, gbk)";
-                return false;
-            }
-        } else {
-            rError = "unknown option " + arg;
-            return false;
-        }
-    }
-    if (rLine.strTemplate.empty()) {
-        rError = "no template given";
+    CLI::App app;
+    ConfigureParser(app, *pVerb, rLine);
+    // The parser takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        rLine = CommandLine();
+        rLine.pVerb = &HelpVerb();
+        return true;
+    } catch (const CCommandLineError& error) {
+        rError = error.what();
+        return false;
+    } catch (const CLI::ArgumentMismatch& error) {
+        // Only an option at the very end runs out of values.
+        const std::string& strLast = args.back();
+        rError = IsOptionLike(strLast) && strLast.find('=') == std::string::npos
+                     ? "option " + strLast + " needs a value"
+                     : std::string(error.what());
+        return false;
+    } catch (const CLI::Error& error) {
+        rError = error.what();
         return false;
     }
-    rLine.bDpi = bDpi;
-    rLine.nDpi = nDpi;
-    rLine.bScaleX = bScaleX;
-    rLine.bScaleY = bScaleY;
-    // The checker draws nothing: drawing options would be ignored without a word.
-    if (rLine.verb == Verb::kCheck &&
-        (!rLine.strOutput.empty() || bDpi || bScaleX || bScaleY || rLine.bRect || rLine.nPrint >= 0 || rLine.bFill)) {
-        rError = "check takes only --data, --format and --encoding";
-        return false;
-    }
-    if (rLine.verb == Verb::kRender) {
-        std::string strFormat = ResolveFormat(rLine, rError);
-        if (strFormat.empty()) return false;
-        if (strFormat != "trace" && (rLine.strOutput.empty() || rLine.strOutput == "-")) {
-            rError = strFormat + " output needs -o FILE";
-            return false;
-        }
-    }
-    return true;
+    return SettleOperands(*pVerb, app, rLine, rError);
 }
 
-std::string ResolveFormat(const CommandLine& line, std::string& rError) {
-    if (!line.strFormat.empty()) return line.strFormat;
-    const std::string& strOut = line.strOutput;
-    if (strOut.empty() || strOut == "-") return "trace";
+const char* FormatName(Format format) {
+    switch (format) {
+        case Format::kTrace:
+            return "trace";
+        case Format::kPng:
+            return "png";
+        case Format::kPdf:
+            return "pdf";
+        case Format::kSvg:
+            return "svg";
+        case Format::kText:
+            return "text";
+        case Format::kJson:
+            return "json";
+    }
+    return "";
+}
+
+std::optional<Format> ResolveFormat(const CommandLine& line, std::string& rError) {
+    if (line.format) return line.format;
+    if (line.OutputIsStdout()) return Format::kTrace;
+    const std::string& strOut = *line.output;
     std::size_t nSlash = strOut.find_last_of('/');
     std::size_t nDot = strOut.find_last_of('.');
     std::string strExt;
@@ -232,9 +143,16 @@ std::string ResolveFormat(const CommandLine& line, std::string& rError) {
     for (char& c : strExt) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    if (strExt == "png" || strExt == "pdf" || strExt == "svg" || strExt == "trace") return strExt;
+    for (Format format : {Format::kTrace, Format::kPng, Format::kPdf, Format::kSvg}) {
+        if (strExt == FormatName(format)) return format;
+    }
     rError = "cannot tell the format from '" + strOut + "'; use --format png|pdf|svg|trace";
-    return std::string();
+    return std::nullopt;
+}
+
+int Fail(const std::string& strMessage) {
+    std::cerr << "vitalchart: " << strMessage << "\n";
+    return 2;
 }
 
 }  // namespace cli

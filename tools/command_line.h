@@ -1,47 +1,55 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "render/chart_geometry.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
 namespace cli {
 
-enum class Verb { kHelp, kVersion, kSize, kRender, kCheck };
+struct VerbEntry;
 
-// What the user asked of the vitalchart command.
+// The formats render writes, and the two check prints.
+enum class Format { kTrace, kPng, kPdf, kSvg, kText, kJson };
+
+// What the user asked of the vitalchart command. An option left unset takes
+// the verb's default.
 struct CommandLine {
-    Verb verb = Verb::kHelp;
+    const VerbEntry* pVerb = nullptr;  // never null after a successful parse
     std::string strTemplate;
     std::vector<std::string> dataFiles;
-    std::string strOutput;  // empty or "-": standard output
-    std::string strFormat;  // png, pdf, svg or trace; empty: from the output file's extension
-    bool bDpi = false;
-    bool bScaleX = false;
-    bool bScaleY = false;
-    int nDpi = 96;
-    bool bRect = false;
-    RECT rect = {0, 0, 0, 0};
-    int nNumX = 96;
-    int nDenX = 96;
-    int nNumY = 96;
-    int nDenY = 96;
-    int nPrint = -1;  // 1 --print, 0 --screen, -1 the format's default
+    std::optional<std::string> output;  // "-" or empty: standard output
+    std::optional<Format> format;       // render: else from the output file's extension
+    std::optional<RECT> rect;           // else from the template's declared size
+    std::optional<int> dpi;             // else 600 for pdf, 96 for the rest
+    std::optional<ScalePair> scaleX;    // else dpi/96
+    std::optional<ScalePair> scaleY;
+    std::optional<bool> print;  // true --print, false --screen; else print for pdf only
     bool bFill = false;
-    UINT nCodePage = 0;  // 0: detect (UTF-8 when every input is valid UTF-8, else GBK)
+    std::optional<UINT> codePage;  // else UTF-8 when every input is valid UTF-8, GBK otherwise
+
+    bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
 };
 
-// Reads the arguments after the program name; false with a one-line message
-// naming the problem when an option is unknown or a value malformed.
+// Reads the arguments after the program name: the verb, then its options and
+// operand. False with a one-line message naming the problem when the verb or
+// an option is unknown, a value is malformed or missing, or the template is
+// missing or given twice. --help or -h anywhere selects the help verb.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, std::string& rError);
 
-// The output format: --format, else the -o file's extension, else trace.
-// Empty with rError for an extension that names no format.
-std::string ResolveFormat(const CommandLine& line, std::string& rError);
+// Render's output format: --format, else the output file's extension, else
+// trace. Nothing, with rError, for an extension that names no format.
+std::optional<Format> ResolveFormat(const CommandLine& line, std::string& rError);
 
-// The usage text of --help.
-const char* UsageText();
+// "trace", "png", ... as the user writes it.
+const char* FormatName(Format format);
+
+// Writes "vitalchart: MESSAGE" on standard error; returns 2, the exit code of
+// a command that could not do its work.
+int Fail(const std::string& strMessage);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -1,24 +1,19 @@
 #include "tools/render_command.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-#include <fstream>
-#include <iostream>
+#include <algorithm>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/int_math.h"
-#include "platform/mul_div.h"
+#include "render/chart_geometry.h"
+#include "render/chart_page.h"
+#include "render/chart_renderer.h"
+#include "render/chart_template.h"
 #include "tools/output_files.h"
+#include "tools/page_sink.h"
+#include "tools/progress_line.h"
 #include "tools/text_encoding.h"
-#include "vitalchart/plugin.h"
-#include "vitalchart/surface/cairo_dc.h"
-#include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -26,161 +21,102 @@ namespace cli {
 namespace {
 
 constexpr int kExitOk = 0;
-constexpr int kExitError = 2;
 
-int Fail(const std::string& strMessage) {
-    std::cerr << "vitalchart: " << strMessage << "\n";
-    return kExitError;
-}
-
-// Millimetres to device units the way the plug-in converts template lengths.
-int MillimetresToDevice(float fMm, int nNum, int nDen) {
-    int nTenths = DoubleToInt(static_cast<double>(fMm) * 10.0);
-    return MulDiv(MulDiv(nTenths, 96, 254), nNum, nDen);
-}
-
-// Everything one DrawPlugin call needs besides the surface.
-struct PageJob {
-    RECT rect;
-    int nNumX, nDenX, nNumY, nDenY;
+// The template and the data texts, each read once.
+struct RenderInputs {
     std::string strTemplate;
-    bool bFill;
+    std::vector<std::string> pages;  // one data text a page; no --data: one empty page
 };
 
-void DrawPage(CDC* pDC, const PageJob& job, const std::string& strData) {
-    DrawPlugin(pDC, job.rect.top, job.rect.left, job.rect.bottom, job.rect.right, job.nDenY, job.nDenX, job.nNumY,
-               job.nNumX, job.strTemplate.c_str(), strData.data(), static_cast<int>(strData.size()), "",
-               job.bFill ? 1 : 0);
+bool ReadInputs(const CommandLine& line, RenderInputs& rInputs, std::string& rError) {
+    if (!ReadWholeFile(line.strTemplate, rInputs.strTemplate, rError)) return false;
+    for (const std::string& strPath : line.dataFiles) {
+        rInputs.pages.emplace_back();
+        if (!ReadWholeFile(strPath, rInputs.pages.back(), rError)) return false;
+        if (rInputs.pages.back().size() > 0x7FFFFFFFu) {
+            rError = strPath + " is too large";
+            return false;
+        }
+    }
+    if (rInputs.pages.empty()) rInputs.pages.emplace_back();
+    return true;
 }
 
-// A progress line on standard error, only on a terminal and only once the
-// work has taken more than a moment.
-class CProgress {
-public:
-    explicit CProgress(int nPages) : m_nPages(nPages), m_start(std::chrono::steady_clock::now()) {
-        m_bEnabled = nPages > 1 && ::isatty(STDERR_FILENO);
-    }
-    ~CProgress() {
-        if (m_bShown) std::cerr << "\n";
-    }
-    void Page(int nDone) {
-        if (!m_bEnabled) return;
-        auto elapsed = std::chrono::steady_clock::now() - m_start;
-        if (!m_bShown && elapsed < std::chrono::milliseconds(500)) return;
-        m_bShown = true;
-        std::cerr << "\rvitalchart: page " << nDone << " of " << m_nPages << std::flush;
-    }
+UINT CodePageOf(const CommandLine& line, const RenderInputs& inputs) {
+    if (line.codePage) return *line.codePage;
+    bool bUtf8 = IsValidUtf8(inputs.strTemplate);
+    for (const std::string& strPage : inputs.pages) bUtf8 = bUtf8 && IsValidUtf8(strPage);
+    return bUtf8 ? CP_UTF8 : CP_GBK;
+}
 
-private:
-    int m_nPages;
-    std::chrono::steady_clock::time_point m_start;
-    bool m_bEnabled = false;
-    bool m_bShown = false;
-};
+// The chart's place on the page: --rect, else from the device origin to the
+// size the template declares (167 by 213 mm when it declares none).
+CChartGeometry Geometry(const CommandLine& line, int nDpi, const CChartTemplate& chartTemplate) {
+    const ScalePair scaleX = line.scaleX.value_or(ScalePair{nDpi, 96});
+    const ScalePair scaleY = line.scaleY.value_or(ScalePair{nDpi, 96});
+    if (line.rect) return CChartGeometry(*line.rect, scaleX, scaleY);
+    float fWidth = 167.0f;
+    float fHeight = 213.0f;
+    float fDeclaredWidth = 0.0f;
+    float fDeclaredHeight = 0.0f;
+    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
+        fWidth = fDeclaredWidth;
+        fHeight = fDeclaredHeight;
+    }
+    const CChartGeometry scale(RECT{0, 0, 0, 0}, scaleX, scaleY);
+    return CChartGeometry(RECT{0, 0, scale.MmToDeviceX(fWidth), scale.MmToDeviceY(fHeight)}, scaleX, scaleY);
+}
 
 }  // namespace
 
 int RunRender(const CommandLine& line) {
     std::string strError;
-    std::string strFormat = ResolveFormat(line, strError);
-    if (strFormat.empty()) return Fail(strError);
-
-    std::string strTemplate;
-    if (!ReadWholeFile(line.strTemplate, strTemplate, strError)) return Fail(strError);
-    // No --data is one page of the empty form.
-    std::vector<std::string> pages;
-    for (const std::string& strPath : line.dataFiles) {
-        pages.emplace_back();
-        if (!ReadWholeFile(strPath, pages.back(), strError)) return Fail(strError);
-        if (pages.back().size() > 0x7FFFFFFFu) return Fail(strPath + " is too large");
-    }
-    if (pages.empty()) pages.emplace_back();
-
-    UINT nCodePage = line.nCodePage;
-    if (nCodePage == 0) {
-        bool bUtf8 = IsValidUtf8(strTemplate);
-        for (const std::string& strPage : pages) bUtf8 = bUtf8 && IsValidUtf8(strPage);
-        nCodePage = bUtf8 ? CP_UTF8 : CP_GBK;
+    const std::optional<Format> format = ResolveFormat(line, strError);
+    if (!format) return Fail(strError);
+    if (*format != Format::kTrace && line.OutputIsStdout()) {
+        return Fail(std::string(FormatName(*format)) + " output needs -o FILE");
     }
 
-    int nDpi = line.bDpi ? line.nDpi : (strFormat == "pdf" ? 600 : 96);
-    bool bPrinting = line.nPrint >= 0 ? line.nPrint == 1 : strFormat == "pdf";
-    PageJob job;
-    job.nNumX = line.bScaleX ? line.nNumX : nDpi;
-    job.nDenX = line.bScaleX ? line.nDenX : 96;
-    job.nNumY = line.bScaleY ? line.nNumY : nDpi;
-    job.nDenY = line.bScaleY ? line.nDenY : 96;
-    job.strTemplate = line.strTemplate;
-    job.bFill = line.bFill;
-    job.rect = line.rect;
-    if (!line.bRect) {
-        float fWidth = 167.0f;
-        float fHeight = 213.0f;
-        float fDeclaredWidth = 0.0f;
-        float fDeclaredHeight = 0.0f;
-        if (GetPluginSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, line.strTemplate.c_str())) {
-            fWidth = fDeclaredWidth;
-            fHeight = fDeclaredHeight;
-        }
-        job.rect = {0, 0, MillimetresToDevice(fWidth, job.nNumX, job.nDenX),
-                    MillimetresToDevice(fHeight, job.nNumY, job.nDenY)};
+    RenderInputs inputs;
+    if (!ReadInputs(line, inputs, strError)) return Fail(strError);
+    const UINT nCodePage = CodePageOf(line, inputs);
+    CChartTemplate chartTemplate;
+    if (!chartTemplate.SetText(inputs.strTemplate, SettleTemplatePath(line.strTemplate.c_str()))) {
+        return Fail(line.strTemplate + " is too large");
     }
+    // The bytes live on in chartTemplate, which every page draws from.
+    std::string().swap(inputs.strTemplate);
+
+    PageSettings settings;
+    settings.nDpi = line.dpi.value_or(*format == Format::kPdf ? 600 : 96);
+    const CChartGeometry geometry = Geometry(line, settings.nDpi, chartTemplate);
     // The page holds the chart rectangle from the device origin.
-    int nPageWidth = job.rect.right > job.rect.left ? job.rect.right : job.rect.left;
-    int nPageHeight = job.rect.bottom > job.rect.top ? job.rect.bottom : job.rect.top;
-    if (nPageWidth < 1) nPageWidth = 1;
-    if (nPageHeight < 1) nPageHeight = 1;
+    const RECT rect = geometry.GetRect();
+    settings.nWidth = std::max(1, std::max(rect.left, rect.right));
+    settings.nHeight = std::max(1, std::max(rect.top, rect.bottom));
+    settings.strOutput = line.output.value_or(std::string());
+    settings.nPages = static_cast<int>(inputs.pages.size());
+    settings.nCodePage = nCodePage;
+    settings.bPrinting = line.print.value_or(*format == Format::kPdf) ? 1 : 0;
 
-    const int nPages = static_cast<int>(pages.size());
-    bool bToStdout = line.strOutput.empty() || line.strOutput == "-";
     COutputFiles outputs;
-    CProgress progress(nPages);
-
-    if (strFormat == "trace") {
-        std::string strAll;
-        for (int i = 0; i < nPages; ++i) {
-            CRecordingDC dc(nCodePage, bPrinting ? 1 : 0);
-            DrawPage(&dc, job, pages[static_cast<std::size_t>(i)]);
-            progress.Page(i + 1);
-            if (bToStdout) {
-                strAll += dc.GetTrace();
-                continue;
-            }
-            std::string strTemp = outputs.Reserve(PageFileName(line.strOutput, i + 1, nPages), strError);
-            if (strTemp.empty() || !WriteBytes(strTemp, dc.GetTrace(), strError)) return Fail(strError);
+    const std::unique_ptr<CPageSink> pSink = MakePageSink(*format, settings, outputs);
+    CProgressLine progress(settings.nPages);
+    auto fail = [&progress](const std::string& strMessage) {
+        progress.End();
+        return Fail(strMessage);
+    };
+    for (int nPage = 1; nPage <= settings.nPages; ++nPage) {
+        if (!pSink->BeginPage(nPage, strError)) return fail(strError);
+        const std::string& strData = inputs.pages[static_cast<std::size_t>(nPage - 1)];
+        if (!DrawChartPage(pSink->GetSurface(), geometry, chartTemplate, strData, line.bFill ? 1 : 0)) {
+            return fail("out of memory drawing page " + std::to_string(nPage));
         }
-        if (bToStdout) {
-            std::cout << strAll << std::flush;
-            return std::cout ? kExitOk : Fail("cannot write to standard output");
-        }
-    } else if (strFormat == "pdf") {
-        std::string strTemp = outputs.Reserve(line.strOutput, strError);
-        if (strTemp.empty()) return Fail(strError);
-        auto pDC = CCairoDC::CreatePdf(strTemp, nPageWidth, nPageHeight, nDpi, nCodePage, bPrinting ? 1 : 0);
-        for (int i = 0; i < nPages; ++i) {
-            if (i > 0) pDC->ShowPage();
-            DrawPage(pDC.get(), job, pages[static_cast<std::size_t>(i)]);
-            progress.Page(i + 1);
-        }
-        if (!pDC->Finish()) return Fail(line.strOutput + ": " + pDC->GetError());
-    } else {
-        for (int i = 0; i < nPages; ++i) {
-            std::string strTarget = PageFileName(line.strOutput, i + 1, nPages);
-            std::string strTemp = outputs.Reserve(strTarget, strError);
-            if (strTemp.empty()) return Fail(strError);
-            std::unique_ptr<CCairoDC> pDC;
-            if (strFormat == "svg") {
-                pDC = CCairoDC::CreateSvg(strTemp, nPageWidth, nPageHeight, nDpi, nCodePage, bPrinting ? 1 : 0);
-            } else {
-                pDC = CCairoDC::CreatePng(nPageWidth, nPageHeight, nCodePage, bPrinting ? 1 : 0);
-            }
-            DrawPage(pDC.get(), job, pages[static_cast<std::size_t>(i)]);
-            progress.Page(i + 1);
-            bool bOk = strFormat == "svg" ? pDC->Finish() : (pDC->WritePng(strTemp) && pDC->Finish());
-            if (!bOk) return Fail(strTarget + ": " + pDC->GetError());
-        }
+        progress.Page(nPage);
+        if (!pSink->EndPage(strError)) return fail(strError);
     }
-    if (!outputs.Commit(strError)) return Fail(strError);
+    progress.End();
+    if (!pSink->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
     return kExitOk;
 }
 

@@ -5,9 +5,9 @@
 namespace vitalchart {
 namespace cli {
 
-// Runs `vitalchart render`: one page per data text, drawn through DrawPlugin
-// on a surface of the chosen format and written atomically. Returns the exit
-// code (0, or 2 with a message on standard error).
+// Runs `vitalchart render`: reads the template once, draws one page per data
+// text on the surface of the chosen format and writes the pages atomically.
+// Returns the exit code (0, or 2 with a message on standard error).
 int RunRender(const CommandLine& line);
 
 }  // namespace cli

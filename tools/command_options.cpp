@@ -1,0 +1,161 @@
+#include "tools/command_options.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "tools/verbs.h"
+
+namespace vitalchart {
+namespace cli {
+
+namespace {
+
+// A whole decimal int, nothing before or after it.
+bool ParseWholeInt(const std::string& str, int& rValue) {
+    const char* first = str.data();
+    const char* last = str.data() + str.size();
+    if (first != last && *first == '+') ++first;
+    auto result = std::from_chars(first, last, rValue);
+    return result.ec == std::errc() && result.ptr == last && first != last;
+}
+
+bool ParseRatio(const std::string& str, ScalePair& rPair) {
+    std::size_t nSlash = str.find('/');
+    if (nSlash == std::string::npos) return false;
+    return ParseWholeInt(str.substr(0, nSlash), rPair.nNum) && ParseWholeInt(str.substr(nSlash + 1), rPair.nDen) &&
+           rPair.nDen != 0;
+}
+
+bool ParseRect(const std::string& str, RECT& rRect) {
+    int values[4];
+    std::size_t nStart = 0;
+    for (int i = 0; i < 4; ++i) {
+        std::size_t nComma = i < 3 ? str.find(',', nStart) : str.size();
+        if (nComma == std::string::npos) return false;
+        if (!ParseWholeInt(str.substr(nStart, nComma - nStart), values[i])) return false;
+        nStart = nComma + 1;
+    }
+    rRect = {values[0], values[1], values[2], values[3]};
+    return true;
+}
+
+// An option with one value, read by fn as soon as it is met.
+void AddValue(CLI::App& app, const char* pszName, const char* pszValue, const char* pszHelp,
+              std::function<void(const std::string&)> fn) {
+    app.add_option_function<std::string>(pszName, std::move(fn), pszHelp)->type_name(pszValue)->trigger_on_parse();
+}
+
+void AddFlag(CLI::App& app, const char* pszName, const char* pszHelp, std::function<void()> fn) {
+    app.add_flag_callback(pszName, std::move(fn), pszHelp)->trigger_on_parse();
+}
+
+[[noreturn]] void Refuse(const std::string& strMessage) {
+    throw CCommandLineError(strMessage);
+}
+
+void AddScale(CLI::App& app, const char* pszName, const char* pszHelp, std::optional<ScalePair>& rScale) {
+    const std::string strName = pszName;
+    AddValue(app, pszName, "NUM/DEN", pszHelp, [&rScale, strName](const std::string& strValue) {
+        ScalePair pair;
+        if (!ParseRatio(strValue, pair)) {
+            Refuse(strName + " wants NUM/DEN with a non-zero denominator, not '" + strValue + "'");
+        }
+        rScale = pair;
+    });
+}
+
+}  // namespace
+
+void ConfigureParser(CLI::App& app, const VerbEntry& verb, CommandLine& rLine) {
+    app.set_help_flag();
+    app.allow_extras();
+    app.add_flag_callback("-h,--help", [] { throw CLI::CallForHelp(); })->trigger_on_parse();
+    if (verb.pfnOptions != nullptr) verb.pfnOptions(app, rLine);
+}
+
+void AddDataOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--data", "FILE", "data text with the readings; each one is a page (none: the empty form)",
+             [&rLine](const std::string& strValue) { rLine.dataFiles.push_back(strValue); });
+}
+
+void AddOutputOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "-o,--output", "FILE",
+             "output file; '-' or absent: the trace on standard output\n"
+             "several pages: chart-1.png, chart-2.png, ... (a PDF holds them all)",
+             [&rLine](const std::string& strValue) { rLine.output = strValue; });
+}
+
+void AddDrawingFormatOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--format", "F", "png, pdf, svg or trace (default: from the -o extension)",
+             [&rLine](const std::string& strValue) {
+                 for (Format format : {Format::kTrace, Format::kPng, Format::kPdf, Format::kSvg}) {
+                     if (strValue == FormatName(format)) {
+                         rLine.format = format;
+                         return;
+                     }
+                 }
+                 Refuse("unknown format '" + strValue + "' (known: png, pdf, svg, trace)");
+             });
+}
+
+void AddCheckFormatOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--format", "F", "text or json (default: text)", [&rLine](const std::string& strValue) {
+        for (Format format : {Format::kText, Format::kJson}) {
+            if (strValue == FormatName(format)) {
+                rLine.format = format;
+                return;
+            }
+        }
+        Refuse("unknown format '" + strValue + "' for check (known: text, json)");
+    });
+}
+
+void AddDrawingOptions(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--rect", "L,T,R,B", "chart rectangle in device units (default: the declared size)",
+             [&rLine](const std::string& strValue) {
+                 RECT rect;
+                 if (!ParseRect(strValue, rect)) {
+                     Refuse("--rect wants LEFT,TOP,RIGHT,BOTTOM as integers, not '" + strValue + "'");
+                 }
+                 rLine.rect = rect;
+             });
+    AddValue(app, "--dpi", "N",
+             "device units per inch; both scale pairs become N/96\n"
+             "(default 600 for pdf, else 96)",
+             [&rLine](const std::string& strValue) {
+                 int nDpi = 0;
+                 if (!ParseWholeInt(strValue, nDpi) || nDpi <= 0) {
+                     Refuse("--dpi wants a positive integer, not '" + strValue + "'");
+                 }
+                 rLine.dpi = nDpi;
+             });
+    AddScale(app, "--scale-x", "horizontal scale pair (wins over --dpi)", rLine.scaleX);
+    AddScale(app, "--scale-y", "vertical scale pair (wins over --dpi)", rLine.scaleY);
+    AddFlag(app, "--print", "draw as on a printer (default for pdf)", [&rLine] { rLine.print = true; });
+    AddFlag(app, "--screen", "draw as on a screen (default for png, svg and trace)", [&rLine] { rLine.print = false; });
+    AddFlag(app, "--fill", "ask the plug-in to fill the rectangle black first (screen only)",
+            [&rLine] { rLine.bFill = true; });
+}
+
+void AddEncodingOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--encoding", "E",
+             "code page of the template and data texts: auto (default: utf-8 when\n"
+             "all are valid UTF-8, else gbk), utf-8 or gbk",
+             [&rLine](const std::string& strValue) {
+                 if (strValue == "auto") {
+                     rLine.codePage.reset();
+                 } else if (strValue == "utf-8" || strValue == "utf8" || strValue == "UTF-8") {
+                     rLine.codePage = CP_UTF8;
+                 } else if (strValue == "gbk" || strValue == "GBK") {
+                     rLine.codePage = CP_GBK;
+                 } else {
+                     Refuse("unknown encoding '" + strValue + "' (known: auto, utf-8, gbk)");
+                 }
+             });
+}
+
+}  // namespace cli
+}  // namespace vitalchart

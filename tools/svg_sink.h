@@ -1,0 +1,27 @@
+#pragma once
+
+#include "tools/page_sink.h"
+#include "vitalchart/surface/cairo_dc.h"
+
+namespace vitalchart {
+namespace cli {
+
+// Pages as SVG files, a file a page (numbered when there are several).
+class CSvgSink : public CPageSink {
+public:
+    CSvgSink(const PageSettings& settings, COutputFiles& rOutputs);
+
+    bool BeginPage(int nPage, std::string& rError) override;
+    CDC* GetSurface() override { return m_pDC.get(); }
+    bool EndPage(std::string& rError) override;
+    bool Finish(std::string&) override { return true; }
+
+private:
+    PageSettings m_settings;
+    COutputFiles& m_rOutputs;
+    std::unique_ptr<CCairoDC> m_pDC;
+    std::string m_strTarget;
+};
+
+}  // namespace cli
+}  // namespace vitalchart

@@ -1,0 +1,156 @@
+#include "tools/verbs.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <iostream>
+#include <utility>
+
+#include "tools/check_command.h"
+#include "tools/command_options.h"
+#include "tools/render_command.h"
+#include "tools/size_command.h"
+
+namespace vitalchart {
+namespace cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+
+void RenderOptions(CLI::App& app, CommandLine& rLine) {
+    AddDataOption(app, rLine);
+    AddOutputOption(app, rLine);
+    AddDrawingFormatOption(app, rLine);
+    AddDrawingOptions(app, rLine);
+    AddEncodingOption(app, rLine);
+}
+
+void CheckOptions(CLI::App& app, CommandLine& rLine) {
+    AddDataOption(app, rLine);
+    AddCheckFormatOption(app, rLine);
+    AddEncodingOption(app, rLine);
+}
+
+void NoOptions(CLI::App&, CommandLine&) {}
+
+int RunHelp(const CommandLine&) {
+    std::cout << HelpText() << std::flush;
+    return std::cout ? kExitOk : Fail("cannot write to standard output");
+}
+
+int RunVersion(const CommandLine&) {
+    std::cout << "vitalchart " << VITALCHART_VERSION << "\n" << std::flush;
+    return std::cout ? kExitOk : Fail("cannot write to standard output");
+}
+
+// "-o, --output FILE": how an option is written, for the help text.
+std::string OptionSynopsis(const CLI::Option& option) {
+    std::string str;
+    for (const std::string& strShort : option.get_snames()) str += (str.empty() ? "-" : ", -") + strShort;
+    for (const std::string& strLong : option.get_lnames()) str += (str.empty() ? "--" : ", --") + strLong;
+    if (option.get_type_size() != 0) str += " " + option.get_type_name();
+    return str;
+}
+
+// Lines after the first indented to nIndent.
+std::string Indented(const std::string& strText, std::size_t nIndent) {
+    std::string str;
+    for (char c : strText) {
+        str += c;
+        if (c == '\n') str.append(nIndent, ' ');
+    }
+    return str;
+}
+
+}  // namespace
+
+const std::vector<VerbEntry>& Verbs() {
+    static const std::vector<VerbEntry> verbs = {
+        {{"size"},
+         "TEMPLATE",
+         "prints the width and height in millimetres that the template declares\n"
+         "(exit 1: it declares none)",
+         true,
+         NoOptions,
+         RunSize},
+        {{"render"},
+         "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
+         "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]",
+         "draws the template and the readings of the data files",
+         true,
+         RenderOptions,
+         RunRender},
+        {{"check"},
+         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]",
+         "explains what the renderer skips or misreads in the template and the data files\n"
+         "(exit 0: no warnings, 1: warnings, 2: a file cannot be read)",
+         true,
+         CheckOptions,
+         RunCheck},
+        {{"--help", "-h", "help"}, "", "prints this text", false, nullptr, RunHelp},
+        {{"--version"}, "", "prints the version", false, nullptr, RunVersion},
+    };
+    return verbs;
+}
+
+const VerbEntry* FindVerb(const std::string& strName) {
+    for (const VerbEntry& verb : Verbs()) {
+        if (std::find(verb.names.begin(), verb.names.end(), strName) != verb.names.end()) return &verb;
+    }
+    return nullptr;
+}
+
+const VerbEntry& HelpVerb() {
+    return *FindVerb("--help");
+}
+
+std::string HelpText() {
+    // Each verb's options as the parser declares them, so that none is missed.
+    std::vector<std::vector<std::pair<std::string, std::string>>> options;
+    std::size_t nNameWidth = 0;
+    std::size_t nOptionWidth = 0;
+    for (const VerbEntry& verb : Verbs()) {
+        nNameWidth = std::max(nNameWidth, verb.names.front().size());
+        options.emplace_back();
+        if (verb.pfnOptions == nullptr) continue;
+        CommandLine scratch;
+        CLI::App app;
+        ConfigureParser(app, verb, scratch);
+        for (const CLI::Option* pOption : app.get_options()) {
+            // (The help flag has no description.)
+            if (pOption->get_description().empty()) continue;
+            options.back().emplace_back(OptionSynopsis(*pOption), pOption->get_description());
+            nOptionWidth = std::max(nOptionWidth, options.back().back().first.size());
+        }
+    }
+    nNameWidth += 2;
+    nOptionWidth += 4;
+
+    std::string strText = "usage:";
+    for (const VerbEntry& verb : Verbs()) {
+        std::string strUsage = "vitalchart " + verb.names.front() + (*verb.pszUsage ? " " : "") + verb.pszUsage;
+        strText += (&verb == &Verbs().front() ? " " : "       ") + Indented(strUsage, 7) + "\n";
+    }
+    // An option is described under the first verb that takes it.
+    std::vector<std::pair<std::string, std::string>> described;
+    for (std::size_t i = 0; i < Verbs().size(); ++i) {
+        const VerbEntry& verb = Verbs()[i];
+        std::string strName = verb.names.front();
+        strName.resize(nNameWidth, ' ');
+        // A blank line around each verb that lists options.
+        if (i == 0 || !options[i].empty() || !options[i - 1].empty()) strText += "\n";
+        strText += strName + Indented(verb.pszSummary, nNameWidth) + "\n";
+        for (const auto& option : options[i]) {
+            if (std::find(described.begin(), described.end(), option) != described.end()) continue;
+            described.push_back(option);
+            std::string strSynopsis = "  " + option.first;
+            strSynopsis.resize(nOptionWidth, ' ');
+            strText += strSynopsis + Indented(option.second, nOptionWidth) + "\n";
+        }
+    }
+    return strText;
+}
+
+}  // namespace cli
+}  // namespace vitalchart
