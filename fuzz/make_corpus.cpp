@@ -11,13 +11,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fuzz/draw_case.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -47,12 +48,12 @@ void Write(const std::string& strTarget, const std::string& strName, const std::
 }
 
 std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string strBytes;
+    if (!vitalchart::test::ReadFileBytes(path.string(), strBytes)) {
         std::fprintf(stderr, "make_corpus: cannot read %s\n", path.c_str());
-        std::exit(1);
+        std::exit(2);
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return strBytes;
 }
 
 // A drawing input: header bytes, the template, the separator and the data.

@@ -14,10 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/file_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize);
 // Optional, as with libFuzzer: one-time set-up before the first input.
@@ -25,12 +25,6 @@ extern "C" int LLVMFuzzerInitialize(int* pArgc, char*** pArgv) __attribute__((we
 
 namespace {
 
-bool ReadInput(const std::filesystem::path& path, std::vector<std::uint8_t>& rBytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    rBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
 
 }  // namespace
 
@@ -68,16 +62,16 @@ int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize != nullptr) LLVMFuzzerInitialize(&argc, &argv);
     double dSlowest = 0.0;
     std::string strSlowest;
-    std::vector<std::uint8_t> bytes;
+    std::string strBytes;
     for (const auto& path : inputs) {
-        if (!ReadInput(path, bytes)) {
+        if (!vitalchart::test::ReadFileBytes(path.string(), strBytes)) {
             std::fprintf(stderr, "replay: cannot read %s\n", path.c_str());
             return 2;
         }
         auto start = std::chrono::steady_clock::now();
         // The input in storage of its own size, as libFuzzer hands it over.
         static std::uint8_t s_empty = 0;
-        std::vector<std::uint8_t> exact(bytes);
+        std::vector<std::uint8_t> exact(strBytes.begin(), strBytes.end());
         LLVMFuzzerTestOneInput(exact.empty() ? &s_empty : exact.data(), exact.size());
         double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (dSeconds > dSlowest) {

@@ -17,12 +17,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fuzz/draw_case.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/support/file_text.h"
 #include "vitalchart/plugin.h"
 #include "vitalchart/surface/recording_dc.h"
 
@@ -43,9 +43,8 @@ std::uint64_t HashBytes(const std::string& strBytes) {
 }
 
 std::string ReadAll(const std::filesystem::path& path, bool& rOk) {
-    std::ifstream in(path, std::ios::binary);
-    std::string strBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    rOk = static_cast<bool>(in) || in.eof();
+    std::string strBytes;
+    rOk = test::ReadFileBytes(path.string(), strBytes) && rOk;
     return strBytes;
 }
 

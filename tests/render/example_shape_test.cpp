@@ -39,17 +39,6 @@ std::string RenderText(const std::string& strTemplate, const std::string& strDat
     return RenderFile(file.Path(), strData);
 }
 
-std::vector<std::string> SplitLines(const std::string& strText) {
-    std::vector<std::string> lines;
-    std::istringstream in(strText);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // The element name of a template line, read as the renderer reads it: after
 // '<' and an optional '/', up to a blank or '>' (so "<vitalsize/>" names
 // "vitalsize/", which is no element).
@@ -67,34 +56,6 @@ bool IsDeclaration(const std::string& strName) {
 bool IsDrawing(const std::string& strName) {
     return strName == "vitalline" || strName == "vitaltext" || strName == "vitallineout" ||
            strName == "vitallineblock" || strName == "vitaltextout";
-}
-
-// One parsed trace line: the operation, its numbers and its quoted text.
-struct TraceOp {
-    std::string strOp;
-    std::vector<long> arrNums;
-    std::string strText;  // still quoted and escaped as the trace writes it
-};
-
-TraceOp ParseOp(const std::string& strLine) {
-    TraceOp op;
-    std::size_t nQuote = strLine.find('"');
-    std::string strHead = strLine.substr(0, nQuote);
-    if (nQuote != std::string::npos) op.strText = strLine.substr(nQuote);
-    std::istringstream in(strHead);
-    in >> op.strOp;
-    std::string word;
-    while (in >> word) {
-        if (word[0] == '#' || word.compare(0, 2, "0x") == 0) continue;
-        op.arrNums.push_back(std::strtol(word.c_str(), nullptr, 10));
-    }
-    return op;
-}
-
-std::vector<TraceOp> ParseTrace(const std::string& strTrace) {
-    std::vector<TraceOp> ops;
-    for (const std::string& line : SplitLines(strTrace)) ops.push_back(ParseOp(line));
-    return ops;
 }
 
 bool IsDrawingOp(const std::string& strOp) {

@@ -8,6 +8,7 @@
 #include "markup/vital_record.h"
 #include "platform/string_map.h"
 #include "render/chart_renderer.h"
+#include "support/trace_parser.h"
 #include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
@@ -61,19 +62,6 @@ inline CMapStringToString Attributes(std::initializer_list<std::pair<const char*
     CMapStringToString map;
     for (const auto& pair : pairs) map.SetAt(pair.first, pair.second);
     return map;
-}
-
-// The number of trace lines that begin with the prefix.
-inline int CountLines(const std::string& strTrace, const std::string& strPrefix) {
-    int n = 0;
-    std::size_t pos = 0;
-    while (pos < strTrace.size()) {
-        if (strTrace.compare(pos, strPrefix.size(), strPrefix) == 0) ++n;
-        std::size_t nEnd = strTrace.find('\n', pos);
-        if (nEnd == std::string::npos) break;
-        pos = nEnd + 1;
-    }
-    return n;
 }
 
 }  // namespace test

@@ -48,24 +48,6 @@ std::string RenderTrace(const TraceRun& run) {
     return dc.GetTrace();
 }
 
-std::string GrepTrace(const std::string& strTrace, const std::string& strPrefix) {
-    std::istringstream in(strTrace);
-    std::string line;
-    std::string out;
-    while (std::getline(in, line)) {
-        if (line.compare(0, strPrefix.size(), strPrefix) == 0) out += line + "\n";
-    }
-    return out;
-}
-
-std::string ReadFileText(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    if (!in) return std::string();
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 void ExpectGoldenTrace(const std::string& strName, const std::string& strTrace) {
     std::string strPath = std::string(VITALCHART_TEST_DATA) + "/" + strName + ".trace";
     std::string strExpected = ReadFileText(strPath);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "support/file_text.h"
+#include "support/trace_parser.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
@@ -40,15 +42,11 @@ struct TraceRun {
 // Draws the run through DrawPlugin and returns the recording surface's trace.
 std::string RenderTrace(const TraceRun& run);
 
-// The trace lines that begin with the prefix (for example "lineto").
-std::string GrepTrace(const std::string& strTrace, const std::string& strPrefix);
 
 // Compares the trace with tests/data/<name>.trace; on a mismatch writes
 // <name>.trace.actual beside it and fails with both paths.
 void ExpectGoldenTrace(const std::string& strName, const std::string& strTrace);
 
-// The whole content of a file; empty when it cannot be read.
-std::string ReadFileText(const std::string& strPath);
 
 }  // namespace test
 }  // namespace vitalchart

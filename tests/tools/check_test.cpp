@@ -14,7 +14,7 @@
 namespace {
 
 using Outcome = vitalchart::test::CommandResult;
-using vitalchart::test::ReadAll;
+using vitalchart::test::ReadFileText;
 
 class CheckCommandTest : public vitalchart::test::CommandTest {
 protected:

@@ -16,7 +16,7 @@ namespace {
 using Result = vitalchart::test::CommandResult;
 using CliTest = vitalchart::test::CommandTest;
 
-std::string Slurp(const std::string& strPath) { return vitalchart::test::ReadAll(strPath); }
+std::string Slurp(const std::string& strPath) { return vitalchart::test::ReadFileText(strPath); }
 
 const char kTemplate[] =
     "<vitalsize width=\"167\" height=\"213\"/>\n"

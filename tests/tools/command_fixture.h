@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/file_text.h"
+
 namespace vitalchart {
 namespace test {
 
@@ -18,14 +20,6 @@ struct CommandResult {
     std::string strOut;
     std::string strErr;
 };
-
-// The whole content of a file; empty when it cannot be read.
-inline std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Runs the vitalchart command in a scratch folder of its own, removed afterwards.
 class CommandTest : public testing::Test {
@@ -52,7 +46,7 @@ protected:
         const std::string strCommand = "cd '" + m_strDir + "' && '" + VITALCHART_CLI + "' " + strArgs + " >'" +
                                        strOut + "' 2>'" + strErr + "'";
         const int nStatus = std::system(strCommand.c_str());
-        return {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadAll(strOut), ReadAll(strErr)};
+        return {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFileText(strOut), ReadFileText(strErr)};
     }
 
     std::string m_strDir;

@@ -31,7 +31,7 @@ protected:
         }
         const std::string strErr = m_strDir + "/shell-stderr";
         const int nStatus = std::system(("cd '" + m_strDir + "' && (" + strLine + ") 2>'" + strErr + "'").c_str());
-        m_strErr = ReadAll(strErr);
+        m_strErr = ReadFileText(strErr);
         return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
     }
     std::string m_strErr;
@@ -53,19 +53,19 @@ TEST_F(CommandIoTest, TracePagesGoToNumberedFilesOrOneAfterTheOther) {
     const CommandResult files = Run("render t.xml --data a.data --data b.data -o pages.trace");
     ASSERT_EQ(files.nExit, 0) << files.strErr;
     EXPECT_EQ(files.strOut, "");
-    EXPECT_EQ(ReadAll(m_strDir + "/pages-1.trace"), a.strOut);
-    EXPECT_EQ(ReadAll(m_strDir + "/pages-2.trace"), b.strOut);
+    EXPECT_EQ(ReadFileText(m_strDir + "/pages-1.trace"), a.strOut);
+    EXPECT_EQ(ReadFileText(m_strDir + "/pages-2.trace"), b.strOut);
 }
 
 TEST_F(CommandIoTest, TemplateFromAPipeIsReadOnce) {
     Write("t.xml", kTemplate);
     EXPECT_EQ(Shell("cat t.xml | vitalchart size /dev/stdin > size.out"), 0) << m_strErr;
-    EXPECT_EQ(ReadAll(m_strDir + "/size.out"), "167 213\n");
+    EXPECT_EQ(ReadFileText(m_strDir + "/size.out"), "167 213\n");
 
     const CommandResult plain = Run("render t.xml");
     ASSERT_EQ(plain.nExit, 0) << plain.strErr;
     EXPECT_EQ(Shell("cat t.xml | vitalchart render /dev/stdin > piped.trace"), 0) << m_strErr;
-    EXPECT_EQ(ReadAll(m_strDir + "/piped.trace"), plain.strOut);
+    EXPECT_EQ(ReadFileText(m_strDir + "/piped.trace"), plain.strOut);
 }
 
 TEST_F(CommandIoTest, AFullStandardOutputIsAnError) {

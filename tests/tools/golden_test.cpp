@@ -67,7 +67,7 @@ TEST_P(Golden, TraceIsByteIdentical) {
         std::ofstream(strGolden, std::ios::binary) << result.strOut;
         return;
     }
-    if (ReadAll(strGolden) == result.strOut) {
+    if (ReadFileText(strGolden) == result.strOut) {
         std::remove(strActual.c_str());
         return;
     }
