@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 
 #include "vitalchart/platform/win_types.h"
@@ -39,10 +40,18 @@ public:
                 if (m_nCapacity > INT32_MAX - m_nGrowBy) return 0;
                 nNew = m_nCapacity + m_nGrowBy;
             }
-            void* p = std::realloc(m_pData, static_cast<std::size_t>(nNew) * sizeof(T*));
-            if (p == nullptr) return 0;
-            m_pData = static_cast<T**>(p);
-            for (int i = m_nCapacity; i < nNew; ++i) m_pData[i] = nullptr;
+            if (nNew > m_nAllocated) {
+                // The storage itself grows by half again at least, so that a
+                // long data text is not copied once every 256 readings; the
+                // capacity keeps the steps above.
+                const std::int64_t nWanted = std::max<std::int64_t>(nNew, m_nAllocated + m_nAllocated / 2);
+                const int nAllocate = static_cast<int>(std::min<std::int64_t>(nWanted, INT32_MAX));
+                void* p = std::realloc(m_pData, static_cast<std::size_t>(nAllocate) * sizeof(T*));
+                if (p == nullptr) return 0;
+                m_pData = static_cast<T**>(p);
+                for (int i = m_nAllocated; i < nAllocate; ++i) m_pData[i] = nullptr;
+                m_nAllocated = nAllocate;
+            }
             m_nCapacity = nNew;
         }
         m_pData[m_nCount++] = pItem;
@@ -60,6 +69,7 @@ private:
     T** m_pData = nullptr;
     int m_nCount = 0;
     int m_nCapacity = 0;
+    int m_nAllocated = 0;  // slots of storage, at least the capacity
     int m_nGrowThreshold = 2048;
     int m_nGrowBy = 256;
 };
