@@ -323,6 +323,21 @@ std::vector<FlawCase> FlawCases() {
          {At("T", 1, Col(strOnce, 1, "1\"/>"), "times-one")},
          P{"", ""},
          P{kLine, ""}});
+    // An attribute the element does not read is told once, as unknown, and its value is not judged.
+    const std::string strRowTimes = R"(<vitaltextout name="T" x="+1" y="+2" cx="3" cy="5" times="20000"/>)";
+    add({"repeat count on a text row, which does not repeat",
+         strRowTimes,
+         kTwo,
+         {At("T", 1, Col(strRowTimes, 1, "times"), "unknown-attribute")},
+         P{R"(<vitaltextout name="T" x="+1" y="+2" cx="3" cy="5"/>)", kTwo},
+         std::nullopt});
+    const std::string strCaptionPen = "<vitaltext text=\"x\" " + kBox + " pen-id=\"zz\"/>";
+    add({"pen on a caption, which takes no pen",
+         strCaptionPen,
+         "",
+         {At("T", 1, Col(strCaptionPen, 1, "pen-id"), "unknown-attribute")},
+         P{"<vitaltext text=\"x\" " + kBox + "/>", ""},
+         std::nullopt});
     const std::string strWord = "<vitaltext text=\"x\" " + kBox + " align=\"centre\"/>";
     add({"align word misspelt",
          strWord,

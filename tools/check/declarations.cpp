@@ -109,8 +109,11 @@ void CDeclarationChecker::CheckSize(const TagSeen& tag, std::size_t nOrder, cons
 }
 
 void CDeclarationChecker::CheckReferences(const TagSeen& tag, std::size_t nOrder) {
-    CheckReference(tag, nOrder, "pen-id", m_pens, "pen");
-    CheckReference(tag, nOrder, "font-id", m_fonts, "font");
+    // Only the ids the element reads: another one is told as an unknown attribute.
+    for (const AttributeRule& attr : AttributesOf(tag.nCode)) {
+        if (attr.kind == AttributeKind::kPenId) CheckReference(tag, nOrder, attr.pszName, m_pens, "pen");
+        if (attr.kind == AttributeKind::kFontId) CheckReference(tag, nOrder, attr.pszName, m_fonts, "font");
+    }
 }
 
 void CDeclarationChecker::CheckReference(const TagSeen& tag, std::size_t nOrder, const char* pszAttribute,

@@ -200,8 +200,9 @@ void CValueChecker::CheckColor(const TagSeen& tag, const AttributeRule& attr, co
 }
 
 void CValueChecker::CheckRepeat(const TagSeen& tag) {
+    // A count the element does not read is told as an unknown attribute.
     const std::string* pTimes = tag.Find("times");
-    if (pTimes == nullptr) return;
+    if (pTimes == nullptr || FindAttribute(tag.nCode, "times") == nullptr) return;
     const int nTimes = crt::atoi(pTimes->c_str());
     if (tag.nCode == kElementLine && nTimes == 1) {
         m_log.Warn(tag, tag.ValueColumn("times"), "times-one",
