@@ -26,6 +26,7 @@ public:
     // A position of the template in millimetres from the chart's top-left; 0
     // for an absent one.
     double PositionMm(const std::string* pValue) const;
+    // The grid's left and right edges, after Compute.
     double GetLeftMm() const { return m_fLeftMm; }
     double GetRightMm() const { return m_fRightMm; }
 

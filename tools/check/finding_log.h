@@ -25,10 +25,11 @@ public:
              const std::string& strMessage) {
         m_findings.push_back({nSource, nLine, nColumn, severity, strMessage, pszCheck});
     }
-    // A warning, or a note, at a column of the tag's line.
+    // A warning at a column of the tag's line.
     void Warn(const TagSeen& tag, std::int32_t nColumn, const char* pszCheck, const std::string& strMessage) {
         Add(tag.nSource, tag.nLine, nColumn, Severity::kWarning, pszCheck, strMessage);
     }
+    // A note at a column of the tag's line.
     void Note(const TagSeen& tag, std::int32_t nColumn, const char* pszCheck, const std::string& strMessage) {
         Add(tag.nSource, tag.nLine, nColumn, Severity::kNote, pszCheck, strMessage);
     }
