@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/utf8.h"
+
 #if defined(_WIN32)
 // The system's own lead-byte test for the double-byte code pages of other
 // locales (932, 949, 950, ...); declared here so that only the device-context
@@ -12,32 +14,6 @@ extern "C" __declspec(dllimport) int __stdcall IsDBCSLeadByteEx(unsigned int nCo
 namespace vitalchart {
 
 namespace {
-
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-std::size_t Utf8Length(const unsigned char* p, std::size_t nRemaining) {
-    unsigned char b = p[0];
-    std::size_t n;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-    } else {
-        return 1;
-    }
-    if (n > nRemaining) return 1;
-    for (std::size_t i = 1; i < n; ++i) {
-        if (!IsContinuation(p[i])) return 1;
-    }
-    // Overlong and out-of-range forms that the lead byte alone does not rule out.
-    if (b == 0xE0 && p[1] < 0xA0) return 1;
-    if (b == 0xED && p[1] > 0x9F) return 1;
-    if (b == 0xF0 && p[1] < 0x90) return 1;
-    if (b == 0xF4 && p[1] > 0x8F) return 1;
-    return n;
-}
 
 unsigned char FoldAscii(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b; }
 
@@ -60,7 +36,11 @@ std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining) {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     switch (nCodePage) {
         case CP_GBK: return (IsLeadByte(CP_GBK, u[0]) && nRemaining >= 2) ? 2 : 1;
-        case CP_UTF8: return Utf8Length(u, nRemaining);
+        case CP_UTF8: {
+            // A malformed sequence counts as one byte.
+            const std::size_t n = Utf8SequenceLength(p, nRemaining);
+            return n == 0 ? 1 : n;
+        }
         default: return (IsLeadByte(nCodePage, u[0]) && nRemaining >= 2) ? 2 : 1;
     }
 }

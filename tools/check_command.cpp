@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "platform/utf8.h"
 #include "tools/output_files.h"
 #include "tools/text_encoding.h"
 
@@ -14,36 +15,6 @@ namespace {
 constexpr int kExitClean = 0;
 constexpr int kExitWarnings = 1;
 constexpr int kExitError = 2;
-
-// Length of the well-formed UTF-8 sequence at i (no overlong forms, no
-// surrogates, nothing above U+10FFFF), or 0 when the bytes there are not one.
-std::size_t Utf8SequenceLength(const std::string& s, std::size_t i) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t n = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        if (c == 0xE0) lo = 0xA0;
-        if (c == 0xED) hi = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        if (c == 0xF0) lo = 0x90;
-        if (c == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        const unsigned char t = static_cast<unsigned char>(s[i + k]);
-        const unsigned char tlo = k == 1 ? lo : 0x80;
-        const unsigned char thi = k == 1 ? hi : 0xBF;
-        if (t < tlo || t > thi) return 0;
-    }
-    return n;
-}
 
 const char* SeverityName(Severity severity) {
     return severity == Severity::kWarning ? "warning" : "note";
@@ -79,7 +50,7 @@ std::string JsonString(const std::string& strBytes) {
     while (i < strBytes.size()) {
         const unsigned char c = static_cast<unsigned char>(strBytes[i]);
         if (c >= 0x80) {
-            const std::size_t n = Utf8SequenceLength(strBytes, i);
+            const std::size_t n = Utf8SequenceLength(strBytes.data() + i, strBytes.size() - i);
             if (n > 0) {
                 out.append(strBytes, i, n);
                 i += n;

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "render/element_grammar.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
@@ -25,47 +24,12 @@ struct Finding {
     std::string strCheck;  // the check's name, such as "unknown-element"
 };
 
-// How the renderer reads an attribute's value.
-enum class AttributeReading {
-    kText,       // raw text
-    kPositionX,  // position expression on the x axis
-    kPositionY,  // position expression on the y axis
-    kLengthX,    // position expression used as a horizontal length
-    kLengthY,    // position expression used as a vertical length
-    kInteger,    // as atoi reads it
-    kDecimal,    // as atof reads it
-    kSymbol,     // an integer symbol kind, 1 to 8 draw a marker
-    kWord,       // compared with keywords without regard to case
-    kColor,      // colour triple r,g,b
-    kPenId,      // id of a declared pen
-    kFontId,     // id of a declared font
-};
-
-// What an element does when the attribute is absent.
-enum class AttributeNeed {
-    kOptional,    // a default takes its place
-    kDeclares,    // a pen or font without it is rejected
-    kDraws,       // the element draws nothing without it
-    kCoordinate,  // read as 0, the device origin or a length of 0
-};
-
-// One attribute an element reads. pszWords lists the words that change what
-// is drawn, pszDefaultWords those that spell out the default (both separated
-// by '|', for kWord only).
-struct AttributeSpec {
-    const char* pszName;
-    AttributeReading reading;
-    AttributeNeed need;
-    const char* pszWords;
-    const char* pszDefaultWords;
-};
-
-
 // Explains, line by line, what the renderer makes of a chart template and
 // of data texts: lines and tags it skips, names and values the scanner cuts,
 // attributes no element reads, pens and fonts that are rejected or never
 // found, and readings that no element draws. It reads with the plug-in's own
-// line walk, tag scanner and keyword table.
+// line walk, tag scanner and keyword table, and knows the elements and their
+// attributes from the renderer's element grammar.
 class CTemplateChecker {
 public:
     // nCodePage: the code page of the texts, for names compared without case.
@@ -75,11 +39,6 @@ public:
     // The findings for the template and the data texts, ordered by source,
     // line and column.
     std::vector<Finding> Check(const std::string& strTemplate, const std::vector<std::string>& dataTexts) const;
-
-    // The attributes that the element (a template element code, kDataReading
-    // or kDataPrint) reads, in the order the renderer reads them; empty for
-    // any other code.
-    static const std::vector<AttributeSpec>& GetAttributes(int nCode);
 
     // The name among the candidates that the name is most likely a misspelling
     // of: a difference of letter case only, or at most two characters inserted,

@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "markup/byte_buffer.h"
-#include "render/keyword_table.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
+#include "render/element_grammar.h"
+#include "render/keyword_table.h"
 #include "support/trace_fixture.h"
 #include "tools/check_command.h"
 #include "vitalchart/plugin.h"
@@ -322,6 +323,21 @@ std::vector<FlawCase> FlawCases() {
          {At("T", 1, Col(strOnce, 1, "1\"/>"), "times-one")},
          P{"", ""},
          P{kLine, ""}});
+    // An attribute the element does not read is told once, as unknown, and its value is not judged.
+    const std::string strRowTimes = R"(<vitaltextout name="T" x="+1" y="+2" cx="3" cy="5" times="20000"/>)";
+    add({"repeat count on a text row, which does not repeat",
+         strRowTimes,
+         kTwo,
+         {At("T", 1, Col(strRowTimes, 1, "times"), "unknown-attribute")},
+         P{R"(<vitaltextout name="T" x="+1" y="+2" cx="3" cy="5"/>)", kTwo},
+         std::nullopt});
+    const std::string strCaptionPen = "<vitaltext text=\"x\" " + kBox + " pen-id=\"zz\"/>";
+    add({"pen on a caption, which takes no pen",
+         strCaptionPen,
+         "",
+         {At("T", 1, Col(strCaptionPen, 1, "pen-id"), "unknown-attribute")},
+         P{"<vitaltext text=\"x\" " + kBox + "/>", ""},
+         std::nullopt});
     const std::string strWord = "<vitaltext text=\"x\" " + kBox + " align=\"centre\"/>";
     add({"align word misspelt",
          strWord,
@@ -564,211 +580,56 @@ TEST(TemplateCheckerTest, SuggestsOnlyCloseNames) {
     }
 }
 
-// The checker's attribute table against the renderer: every attribute it
-// lists changes what an element draws (or the declared size), and every
-// attribute it does not list changes nothing.
-struct ElementSample {
-    int nCode;
-    std::string strBefore;  // template lines before the element
-    std::vector<std::pair<std::string, std::string>> attributes;
-    std::string strAfter;  // template lines after it
-    std::string strData;   // the readings (for d and print: the template)
-    BOOL bPrinting = 0;
-    // While one attribute (first) is tested, another one takes a value under which the first one shows.
-    std::vector<std::pair<std::string, std::pair<std::string, std::string>>> setting = {};
-};
-
-std::string Tag(const ElementSample& s, const std::string& strSkip, const std::string& strExtra) {
-    const std::string strName = FindElementRule(s.nCode)->pszName;
-    std::string out = "<" + strName;
-    for (const auto& a : s.attributes) {
-        if (a.first != strSkip) out += " " + a.first + "=\"" + a.second + "\"";
-    }
-    return out + strExtra + "/>";
-}
-
-// What the sample draws, and the size it declares, without one attribute or with one more.
-std::string Drawn(const ElementSample& s, const std::string& strSkip = "", const std::string& strExtra = "") {
-    const bool bData = s.nCode == kDataReading || s.nCode == kDataPrint;
-    const std::string strTag = Tag(s, strSkip, strExtra);
-    const std::string strTemplate = bData ? s.strData : s.strBefore + strTag + "\n" + s.strAfter;
-    const std::string strData = bData ? s.strBefore + strTag + "\n" : s.strData;
-    test::TempFile file(strTemplate);
-    float fWidth = 0.0f;
-    float fHeight = 0.0f;
-    GetPluginSizeByTemplet(&fWidth, &fHeight, file.Path().c_str());
-    return Trace(strTemplate, strData, s.bPrinting) + "size " + std::to_string(fWidth) + " " + std::to_string(fHeight);
-}
-
-std::vector<ElementSample> ElementSamples() {
-    const std::string strPen = "<vitalpen id=\"p\" pen-width=\"3\"/>\n";
-    const std::string strFont = "<vitalfont id=\"f\" font-name=\"Serif\" font-size=\"12\"/>\n";
-    const std::string strReadings =
-        "<d vitalsigns=\"T\" vitalsignsvalues=\"36\" cellindex=\"0\"/>\n"
-        "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"1\" specialSymbolFlag=\"1\"/>\n"
-        "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"2\" specialSymbolFlag=\"2\"/>\n"
-        "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"3\" "
-        "vitalsignsoriginalvalues=\"39\"/>\n"
-        "<d vitalsigns=\"T\" vitalsignsvalues=\"ab\" cellindex=\"1\"/>\n";
-    const std::string strCurves =
-        "<vitallineout name=\"T\" x=\"+1\" y=\"+50\" cx=\"3\" cy=\"10\" scale=\"1\" base-value=\"35\" symbol=\"2\" "
-        "special-symbol=\"4\"/>\n"
-        "<vitallineblock name=\"T\" x=\"+1\" y=\"+50\" cx=\"3\" cy=\"10\" scale=\"1\" base-value=\"35\" "
-        "symbol=\"3\"/>\n";
-    return {
-        {kElementSize,
-         "",
-         {{"width", "100"}, {"height", "50"}, {"print-color", "false"}},
-         "<vitalpen id=\"p\" pen-width=\"1\" color=\"255,0,0\"/>\n" + kLine.substr(0, kLine.size() - 2) +
-             " pen-id=\"p\"/>\n",
-         "",
-         1},
-        {kElementPen,
-         "",
-         {{"id", "p"}, {"pen-width", "3"}, {"color", "255,0,0"}, {"pen-style", "1"}},
-         kLine.substr(0, kLine.size() - 2) + " pen-id=\"p\"/>\n",
-         ""},
-        {kElementFont,
-         "",
-         {{"id", "f"},
-          {"font-name", "Serif"},
-          {"font-size", "12"},
-          {"font-bold", "true"},
-          {"font-underline", "true"},
-          {"font-inital", "true"},
-          {"text-color", "255,0,0"}},
-         "<vitaltext text=\"x\" " + kBox + " font-id=\"f\"/>\n",
-         ""},
-        {kElementLine,
-         strPen,
-         {{"left", "+1"},
-          {"top", "+2"},
-          {"right", "5"},
-          {"bottom", "3"},
-          {"pen-id", "p"},
-          {"times", "3"},
-          {"multiple", "2"},
-          {"direction", "y"}},
-         "",
-         ""},
-        {kElementText,
-         strFont,
-         {{"text", "5"},
-          {"left", "+1"},
-          {"top", "+2"},
-          {"right", "10"},
-          {"bottom", "6"},
-          {"multiple", "2"},
-          {"spans", "4"},
-          {"times", "3"},
-          {"direction", "y"},
-          {"step", "1"},
-          {"align", "right"},
-          {"font-id", "f"}},
-         "",
-         ""},
-        {kElementLineOut,
-         strPen,
-         {{"name", "T"},
-          {"x", "+1"},
-          {"y", "+50"},
-          {"cx", "3"},
-          {"cy", "10"},
-          {"scale", "1"},
-          {"base-value", "35"},
-          {"symbol", "2"},
-          {"special-symbol", "4"},
-          {"special-symbol2", "5"},
-          {"pen-id", "p"}},
-         "",
-         strReadings},
-        {kElementLineBlock,
-         strPen,
-         {{"name", "T"},
-          {"x", "+1"},
-          {"y", "+50"},
-          {"cx", "3"},
-          {"cy", "10"},
-          {"scale", "1"},
-          {"base-value", "35"},
-          {"symbol", "3"},
-          {"pen-id", "p"}},
-         "",
-         strReadings},
-        {kElementTextOut,
-         strFont,
-         {{"name", "T"},
-          {"x", "+1"},
-          {"y", "+2"},
-          {"cx", "10"},
-          {"cy", "6"},
-          {"spans", "3"},
-          {"align", "vertical"},
-          {"font-id", "f"}},
-         "",
-         strReadings,
-         0,
-         // Vertical text starts at the cell's top-left: the cell's height shows in placed text only.
-         {{"cy", {"align", "center"}}}},
-        {kDataReading,
-         "",
-         {{"vitalsigns", "T"},
-          {"vitalsignsvalues", "37"},
-          {"vitalsignsoriginalvalues", "39"},
-          {"cellindex", "2"},
-          {"originalCellIndex", "1"},
-          {"specialSymbolFlag", "1"}},
-         "",
-         strCurves},
-        {kDataPrint, "", {{"resume", "true"}}, "", kLine + "\n" + strCurves, 1},
+// Every element and data tag of the renderer's grammar, written with every
+// attribute its rule lists and a sound value of the attribute's kind, checks
+// clean: the checker knows each attribute, and reads each value as the
+// renderer does.
+TEST(TemplateCheckerTest, EveryGrammarAttributeWithASoundValueChecksClean) {
+    auto sound = [](const AttributeRule& attr) -> std::string {
+        switch (attr.kind) {
+            case AttributeKind::kPosition:
+                return "+1";
+            case AttributeKind::kLength:
+                return "3";
+            case AttributeKind::kInteger:
+            case AttributeKind::kSymbol:
+                return "2";
+            case AttributeKind::kDecimal:
+                return "1.5";
+            case AttributeKind::kColor:
+                return "255,0,0";
+            case AttributeKind::kText:
+                return "36";  // a name, a caption and a reading's value alike
+            case AttributeKind::kWord:
+                return std::string(attr.pszWords).substr(0, std::string(attr.pszWords).find('|'));
+            case AttributeKind::kPenId:
+                return "p";
+            case AttributeKind::kFontId:
+                return "f";
+        }
+        return std::string();
     };
-}
-
-TEST(TemplateCheckerTableTest, EveryListedAttributeChangesWhatIsDrawn) {
-    for (const ElementSample& s : ElementSamples()) {
-        SCOPED_TRACE(Tag(s, "", ""));
-        std::vector<std::string> listed;
-        for (const cli::AttributeSpec& attr : CTemplateChecker::GetAttributes(s.nCode)) listed.push_back(attr.pszName);
-        std::vector<std::string> sampled;
-        for (const auto& a : s.attributes) sampled.push_back(a.first);
-        EXPECT_EQ(sampled, listed) << "the sample must give every listed attribute, in the order it is read";
-        for (const std::string& strName : listed) {
-            SCOPED_TRACE("without " + strName);
-            ElementSample tested = s;
-            for (const auto& setting : s.setting) {
-                if (setting.first != strName) continue;
-                for (auto& a : tested.attributes) {
-                    if (a.first == setting.second.first) a.second = setting.second.second;
-                }
-            }
-            EXPECT_NE(Drawn(tested, strName), Drawn(tested));
-        }
-        // The sample itself is clean: the table knows every attribute in it.
-        if (s.nCode != kDataReading && s.nCode != kDataPrint) {
-            const std::vector<Finding> findings = CheckOf(s.strBefore + Tag(s, "", "") + "\n" + s.strAfter);
-            for (const Finding& f : findings) EXPECT_NE(f.strCheck, "unknown-attribute") << f.strMessage;
-        }
+    auto tag = [&](const ElementRule& rule) {
+        std::string out = "<" + std::string(rule.pszName);
+        for (const AttributeRule& attr : rule) out += " " + std::string(attr.pszName) + "=\"" + sound(attr) + "\"";
+        return out + "/>\n";
+    };
+    const std::string strDeclared =
+        "<vitalpen id=\"p\" pen-width=\"1\"/>\n<vitalfont id=\"f\" font-name=\"Serif\" font-size=\"12\"/>\n";
+    const std::string strCurve =
+        R"(<vitallineout name="36" x="+1" y="+50" cx="3" cy="10" scale="1" base-value="35" symbol="2"/>)"
+        "\n";
+    for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) {
+        if (p->pfnAction == nullptr) continue;
+        SCOPED_TRACE(tag(*p));
+        const std::vector<Finding> findings = CheckOf(strDeclared + tag(*p));
+        EXPECT_EQ(Summarise(findings), std::vector<std::string>{}) << AllMessages(findings);
     }
-}
-
-TEST(TemplateCheckerTableTest, AttributesNotListedChangeNothing) {
-    const std::vector<ElementSample> samples = ElementSamples();
-    std::vector<std::pair<std::string, std::string>> everyName;
-    for (const ElementSample& s : samples) {
-        for (const auto& a : s.attributes) {
-            auto same = [&](const auto& e) { return e.first == a.first; };
-            if (std::none_of(everyName.begin(), everyName.end(), same)) everyName.push_back(a);
-        }
-    }
-    for (const ElementSample& s : samples) {
-        SCOPED_TRACE(Tag(s, "", ""));
-        const std::string strFull = Drawn(s);
-        for (const auto& extra : everyName) {
-            auto same = [&](const auto& a) { return a.first == extra.first; };
-            if (std::any_of(s.attributes.begin(), s.attributes.end(), same)) continue;
-            SCOPED_TRACE("with " + extra.first);
-            EXPECT_EQ(Drawn(s, "", " " + extra.first + "=\"" + extra.second + "\""), strFull);
-        }
+    for (const ElementRule* p = DataTagsBegin(); p != DataTagsEnd(); ++p) {
+        SCOPED_TRACE(tag(*p));
+        const std::vector<Finding> findings =
+            CheckOf(strCurve, "<d vitalsigns=\"36\" vitalsignsvalues=\"36\"/>\n" + tag(*p));
+        EXPECT_EQ(Summarise(findings), std::vector<std::string>{}) << AllMessages(findings);
     }
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "tools/check/chart_ruling.h"
+#include "tools/check/declarations.h"
+#include "tools/check/finding_log.h"
+#include "tools/check/tag_seen.h"
+#include "tools/check/value_checker.h"
+
+namespace vitalchart {
+namespace cli {
+
+// Explains the template's elements once the walk has seen them all: the size
+// query's vitalsize, pens and fonts, and drawing elements that draw nothing,
+// miss a coordinate, or misread a value or a reference. What an element needs
+// comes from its rule in the element grammar.
+class CElementChecker {
+public:
+    // Findings go to the log; values are checked with the value checker.
+    CElementChecker(CFindingLog& log, CValueChecker& values)
+        : m_log(log), m_values(values), m_declarations(log, values), m_ruling(log.GetCodePage()) {}
+
+    // Checks the template's elements, in order, and measures the chart's ruling.
+    void CheckElements(const std::vector<TagSeen>& elements);
+    // The chart's size and ruling, after CheckElements.
+    const CChartRuling& GetRuling() const { return m_ruling; }
+
+private:
+    void CheckDrawing(const TagSeen& tag, std::size_t nOrder);
+
+    CFindingLog& m_log;
+    CValueChecker& m_values;
+    CDeclarationChecker m_declarations;
+    CChartRuling m_ruling;
+};
+
+}  // namespace cli
+}  // namespace vitalchart

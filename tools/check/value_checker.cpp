@@ -1,0 +1,232 @@
+#include "tools/check/value_checker.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "platform/code_page.h"
+#include "platform/crt_number.h"
+#include "platform/int_math.h"
+#include "render/chart_renderer.h"
+#include "render/color_triple.h"
+#include "tools/check/grammar_lookup.h"
+#include "tools/check/messages.h"
+#include "tools/check/name_suggestion.h"
+
+namespace vitalchart {
+namespace cli {
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsEdgeKeyword(UINT nCodePage, const std::string& s) {
+    for (const char* pszEdge : {"left", "top", "right", "bottom"}) {
+        if (EqualsNoCase(nCodePage, s, pszEdge)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
+    // The C runtime stops at a zero byte.
+    const std::size_t nEnd = std::min(s.size(), s.find('\0'));
+    std::size_t i = 0;
+    while (i < nEnd && IsSpace(s[i])) ++i;
+    if (i < nEnd && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t nDigits = 0;
+    while (i < nEnd && IsDigit(s[i])) ++i, ++nDigits;
+    if (bDecimal && i < nEnd && s[i] == '.') {
+        ++i;
+        while (i < nEnd && IsDigit(s[i])) ++i, ++nDigits;
+    }
+    if (nDigits == 0) return NumberForm::kNone;
+    if (bDecimal && i < nEnd && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < nEnd && (s[j] == '+' || s[j] == '-')) ++j;
+        if (j < nEnd && IsDigit(s[j])) {
+            while (j < nEnd && IsDigit(s[j])) ++j;
+            i = j;
+        }
+    }
+    // An exponent too large for a double reads as an infinity.
+    if (bDecimal && !std::isfinite(crt::atof(s.c_str()))) return NumberForm::kNotFinite;
+    while (i < s.size() && IsSpace(s[i])) ++i;
+    return i == s.size() ? NumberForm::kWhole : NumberForm::kLeading;
+}
+
+void CValueChecker::CheckValues(const TagSeen& tag) {
+    for (const AttributeRule& attr : AttributesOf(tag.nCode)) {
+        if (const std::string* pValue = tag.Find(attr.pszName)) CheckValue(tag, attr, *pValue);
+    }
+}
+
+void CValueChecker::CheckValue(const TagSeen& tag, const AttributeRule& attr, const std::string& strValue) {
+    if (tag.IsGarbled(attr.pszName)) return;  // what the scanner made of it is told already
+    switch (attr.kind) {
+        case AttributeKind::kText:
+        case AttributeKind::kPenId:
+        case AttributeKind::kFontId:
+            return;
+        case AttributeKind::kPosition:
+        case AttributeKind::kLength:
+            CheckPosition(tag, attr, strValue);
+            return;
+        case AttributeKind::kInteger:
+            CheckNumber(tag, attr.pszName, strValue, false, std::string());
+            return;
+        case AttributeKind::kDecimal:
+            CheckNumber(tag, attr.pszName, strValue, true,
+                        std::string(attr.pszName) == "scale" ? ", and a scale of 0 draws nothing" : "");
+            return;
+        case AttributeKind::kSymbol:
+            CheckSymbol(tag, attr, strValue);
+            return;
+        case AttributeKind::kWord:
+            CheckWord(tag, attr, strValue);
+            return;
+        case AttributeKind::kColor:
+            CheckColor(tag, attr, strValue);
+            return;
+    }
+}
+
+void CValueChecker::CheckNumber(const TagSeen& tag, const char* pszName, const std::string& strValue, bool bDecimal,
+                                const std::string& strWhenZero) {
+    const NumberForm form = ClassifyNumber(strValue, bDecimal);
+    const std::int32_t nColumn = tag.ValueColumn(pszName);
+    const std::string strRead =
+        bDecimal ? FormatNumber(crt::atof(strValue.c_str())) : std::to_string(crt::atoi(strValue.c_str()));
+    switch (form) {
+        case NumberForm::kWhole:
+            return;
+        case NumberForm::kLeading:
+            m_log.Note(tag, nColumn, "number",
+                       Show(m_nCodePage, strValue) + " in '" + pszName + "' is read as " + strRead +
+                           (bDecimal ? "" : " (a whole number)") + "; the rest is ignored");
+            return;
+        case NumberForm::kNone:
+            m_log.Warn(tag, nColumn, "number",
+                       Show(m_nCodePage, strValue) + " in '" + pszName + "' is not a number: the " +
+                           CFindingLog::Reader(tag.nSource) + " reads 0" + strWhenZero);
+            return;
+        case NumberForm::kNotFinite:
+            m_log.Warn(tag, nColumn, "number",
+                       Show(m_nCodePage, strValue) + " in '" + pszName + "' is not a finite number");
+            return;
+    }
+}
+
+void CValueChecker::CheckPosition(const TagSeen& tag, const AttributeRule& attr, const std::string& strValue) {
+    const std::int32_t nColumn = tag.ValueColumn(attr.pszName);
+    const bool bLength = attr.kind == AttributeKind::kLength;
+    if (IsEdgeKeyword(m_nCodePage, strValue)) {
+        if (bLength) {
+            m_log.Warn(tag, nColumn, "relative-length",
+                       "'" + std::string(attr.pszName) + "' is a length, but " + Show(m_nCodePage, strValue) +
+                           " is an edge of the chart, not a length");
+        }
+        return;
+    }
+    if (!strValue.empty() && strValue[0] == '+') {
+        if (bLength) {
+            m_log.Warn(tag, nColumn, "relative-length",
+                       "'" + std::string(attr.pszName) + "' is a length, but " + Show(m_nCodePage, strValue) +
+                           " is a position from the chart's edge: the edge's coordinate is added to it");
+        }
+        if (strValue.size() == 1) return;  // the edge itself
+        CheckNumber(tag, attr.pszName, strValue.substr(1), true, std::string());
+        return;
+    }
+    CheckNumber(tag, attr.pszName, strValue, true, std::string());
+}
+
+void CValueChecker::CheckSymbol(const TagSeen& tag, const AttributeRule& attr, const std::string& strValue) {
+    CheckNumber(tag, attr.pszName, strValue, false, std::string());
+    const int nKind = crt::atoi(strValue.c_str());
+    const bool bPlain = std::string(attr.pszName) == "symbol";
+    if (nKind >= 1 && nKind <= 8) return;
+    if (!bPlain && nKind < 0) return;  // a negative special kind falls back to "symbol"
+    const std::string strWho =
+        bPlain ? "the readings"
+               : std::string("the readings flagged ") + (std::string(attr.pszName) == "special-symbol" ? "1" : "2");
+    const std::int32_t nColumn = tag.ValueColumn(attr.pszName);
+    if (nKind == 0) {
+        m_log.Note(tag, nColumn, "symbol-kind",
+                   "symbol kind 0 draws no marker: " + strWho + " get none, only the joining lines");
+    } else {
+        m_log.Warn(tag, nColumn, "symbol-kind",
+                   "symbol kind " + std::to_string(nKind) + " is not a marker (kinds are 1 to 8): " + strWho +
+                       " get none, only the joining lines");
+    }
+}
+
+void CValueChecker::CheckWord(const TagSeen& tag, const AttributeRule& attr, const std::string& strValue) {
+    const std::vector<std::string> words = SplitWords(attr.pszWords);
+    const std::vector<std::string> defaults = SplitWords(attr.pszDefaultWords);
+    for (const std::vector<std::string>* pList : {&words, &defaults}) {
+        for (const std::string& strWord : *pList) {
+            if (EqualsNoCase(m_nCodePage, strValue, strWord)) return;
+        }
+    }
+    std::vector<std::string> all = words;
+    all.insert(all.end(), defaults.begin(), defaults.end());
+    m_log.Warn(tag, tag.ValueColumn(attr.pszName), "unknown-word",
+               Show(m_nCodePage, strValue) + " in '" + attr.pszName + "' is none of " + ListNames(all, " or ") +
+                   DidYouMean(SuggestName(m_nCodePage, strValue, all)) + ": the " + CFindingLog::Reader(tag.nSource) +
+                   " treats it as absent");
+}
+
+void CValueChecker::CheckColor(const TagSeen& tag, const AttributeRule& attr, const std::string& strValue) {
+    const ColorTriple triple = ParseColorTriple(strValue);
+    if (triple.read == ColorRead::kAll) return;
+    std::string strEffect;
+    if (tag.nCode == kElementFont) {
+        strEffect = "the font gets no colour of its own";
+    } else if (triple.read == ColorRead::kNone) {
+        strEffect = "the pen is black";
+    } else {
+        strEffect = "the pen is drawn in " + std::to_string(triple.nRed & 0xFF) + ",0,0";
+    }
+    m_log.Warn(tag, tag.ValueColumn(attr.pszName), "color",
+               "colour " + Show(m_nCodePage, strValue) + " has fewer than three figures r,g,b: " + strEffect);
+}
+
+void CValueChecker::CheckRepeat(const TagSeen& tag) {
+    // A count the element does not read is told as an unknown attribute.
+    const std::string* pTimes = tag.Find("times");
+    if (pTimes == nullptr || FindAttribute(tag.nCode, "times") == nullptr) return;
+    const int nTimes = crt::atoi(pTimes->c_str());
+    if (tag.nCode == kElementLine && nTimes == 1) {
+        m_log.Warn(tag, tag.ValueColumn("times"), "times-one",
+                   "'times' of 1 draws nothing: a family of one cell has no inner lines (leave 'times' out for a "
+                   "single line)");
+    }
+    const int nDrawn = tag.nCode == kElementLine ? nTimes - (nTimes > INT_MIN ? 1 : 0) : nTimes;
+    if (nDrawn > kMaxRepeat) {
+        m_log.Warn(tag, tag.ValueColumn("times"), "repeat-bound",
+                   "'times' of " + std::to_string(nTimes) + " is above the bound: the renderer draws only the first " +
+                       std::to_string(kMaxRepeat) + (tag.nCode == kElementLine ? " lines" : " captions"));
+    }
+}
+
+void CValueChecker::CheckScale(const TagSeen& tag) {
+    if (tag.nCode != kElementLineOut && tag.nCode != kElementLineBlock) return;
+    const std::string* pScale = tag.Find("scale");
+    if (pScale == nullptr) return;
+    const float fScale = DoubleToFloat(crt::atof(pScale->c_str()));
+    if (fScale == 0.0f && ClassifyNumber(*pScale, true) != NumberForm::kNone) {
+        m_log.Warn(tag, tag.ValueColumn("scale"), "zero-scale",
+                   "a 'scale' of 0 places no value: the element draws nothing");
+    }
+}
+
+}  // namespace cli
+}  // namespace vitalchart
