@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/utf8.h"
 #include "surface/cairo/font_config.h"
 
 namespace vitalchart {
@@ -14,14 +15,6 @@ namespace {
 
 // The platform's default cell height when a font asks for height 0.
 constexpr double kDefaultCellHeight = 16.0;
-
-// Length of the UTF-8 character that starts with this byte of valid text.
-std::size_t Utf8Length(unsigned char b) {
-    if (b < 0x80) return 1;
-    if (b < 0xE0) return 2;
-    if (b < 0xF0) return 3;
-    return 4;
-}
 
 // The platform's prefix rule without DT_NOPREFIX: "&&" shows one ampersand,
 // "&x" shows x underlined, a final "&" shows nothing. The byte ranges to
@@ -41,7 +34,8 @@ std::string StripPrefixes(const std::string& strText, std::vector<std::pair<unsi
             i += 2;
             continue;
         }
-        std::size_t n = std::min(Utf8Length(static_cast<unsigned char>(strText[i + 1])), strText.size() - i - 1);
+        // The text is valid UTF-8 by now; the underlined character is kept whole.
+        const std::size_t n = std::max<std::size_t>(1, Utf8SequenceLength(&strText[i + 1], strText.size() - i - 1));
         auto nStart = static_cast<unsigned>(out.size());
         out.append(strText, i + 1, n);
         arrUnderlines.emplace_back(nStart, static_cast<unsigned>(out.size()));
