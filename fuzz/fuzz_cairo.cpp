@@ -53,17 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const fuzz::DrawCase c = fuzz::DecodeDrawCase(pData, nSize);
     fuzz::CScratchFile& file = fuzz::ScratchTemplate();
     file.Write(c.strTemplate);
-    std::size_t nDataLength = c.strData.size();
-    if (c.bShortData && nDataLength > 0) --nDataLength;
-    auto data = fuzz::ExactCopy(c.strData, nDataLength);
-
     auto pDC = CCairoDC::CreatePng(c.nImageWidth, c.nImageHeight, c.nCodePage, c.bPrinting);
     Require(pDC->GetError().empty(), "the image could not be made", pDC->GetError());
-    fuzz::CHostState host;
-    host.Apply(*pDC);
-    DrawPlugin(pDC.get(), c.nTop, c.nLeft, c.nBottom, c.nRight, c.nDenY, c.nDenX, c.nNumY, c.nNumX, file.Path().c_str(),
-               data.get(), static_cast<int>(nDataLength), "", c.bFill);
-    host.RequireRestored(*pDC);
+    fuzz::DrawCaseOn(c, *pDC, file.Path().c_str());
     // A failed drawing status would silently stop everything drawn after it.
     Require(pDC->GetError().empty(), "the surface failed", pDC->GetError());
     if (nSize > 0 && (pData[0] & 0x10)) {

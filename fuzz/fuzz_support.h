@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "vitalchart/platform/gdi_objects.h"
+#include "fuzz/draw_case.h"
+#include "tests/support/host_state.h"
+#include "vitalchart/plugin.h"
 #include "vitalchart/surface/state_dc.h"
 
 namespace vitalchart {
@@ -65,37 +68,13 @@ inline CScratchFile& ScratchTemplate() {
     return s_file;
 }
 
-// A pen, font, text colour and background mode of the host's own, none of
-// which a chart template produces, selected before the plug-in draws.
-class CHostState {
-public:
-    CHostState() {
-        m_pen.CreatePen(PS_DASHDOT, 1, RGB(1, 2, 3));
-        LOGFONT lf = {};
-        lf.lfHeight = -13;
-        lf.lfWeight = 500;
-        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "HostFace");
-        m_font.CreateFontIndirect(&lf);
-    }
-    void Apply(CStateDC& dc) {
-        dc.SelectObject(&m_pen);
-        dc.SelectObject(&m_font);
-        dc.SetTextColor(kTextColour);
-        dc.SetBkMode(OPAQUE);
-    }
-    // Stops the run unless the surface holds the host's state again.
-    void RequireRestored(CStateDC& dc) const {
-        Require(dc.GetPen().SameAs(m_pen), "the host's pen was not restored");
-        Require(dc.GetFont().SameAs(m_font), "the host's font was not restored");
-        Require(dc.GetTextColor() == kTextColour, "the host's text colour was not restored");
-        Require(dc.GetBkMode() == OPAQUE, "the host's background mode was not restored");
-    }
+// The host's own surface state (tests/support/host_state.h), required back.
+using test::CHostState;
 
-private:
-    static constexpr COLORREF kTextColour = RGB(7, 8, 9);
-    CPen m_pen;
-    CFont m_font;
-};
+inline void RequireRestored(const CHostState& host, CStateDC& dc) {
+    const std::string strWhat = host.WhatIsNotRestored(dc);
+    Require(strWhat.empty(), strWhat.c_str());
+}
 
 // The data text in storage of exactly nLength bytes, so that a read past the
 // length the host gave is a heap overflow the sanitizer sees.
@@ -103,6 +82,20 @@ inline std::unique_ptr<char[]> ExactCopy(const std::string& strText, std::size_t
     std::unique_ptr<char[]> p(new char[nLength == 0 ? 1 : nLength]);
     if (nLength > 0) std::memcpy(p.get(), strText.data(), nLength);
     return p;
+}
+
+// One whole drawing call of a decoded input on the surface, as a host makes
+// it: the host's own state lent with the surface and required back, the data
+// text in storage of its exact length, the template from the file at the path.
+inline void DrawCaseOn(const DrawCase& c, CStateDC& dc, const char* pszTemplatePath) {
+    std::size_t nDataLength = c.strData.size();
+    if (c.bShortData && nDataLength > 0) --nDataLength;
+    auto data = ExactCopy(c.strData, nDataLength);
+    CHostState host;
+    host.Apply(dc);
+    DrawPlugin(&dc, c.nTop, c.nLeft, c.nBottom, c.nRight, c.nDenY, c.nDenX, c.nNumY, c.nNumX, pszTemplatePath,
+               data.get(), static_cast<int>(nDataLength), "", c.bFill);
+    RequireRestored(host, dc);
 }
 
 }  // namespace fuzz

@@ -20,16 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const fuzz::DrawCase c = fuzz::DecodeDrawCase(pData, nSize);
     fuzz::CScratchFile& file = fuzz::ScratchTemplate();
     file.Write(c.strTemplate);
-    std::size_t nDataLength = c.strData.size();
-    if (c.bShortData && nDataLength > 0) --nDataLength;
-    auto data = fuzz::ExactCopy(c.strData, nDataLength);
-
     CRecordingDC dc(c.nCodePage, c.bPrinting);
-    fuzz::CHostState host;
-    host.Apply(dc);
-    DrawPlugin(&dc, c.nTop, c.nLeft, c.nBottom, c.nRight, c.nDenY, c.nDenX, c.nNumY, c.nNumX, file.Path().c_str(),
-               data.get(), static_cast<int>(nDataLength), "", c.bFill);
-    host.RequireRestored(dc);
+    fuzz::DrawCaseOn(c, dc, file.Path().c_str());
     std::string strBadLine;
     Require(fuzz::IsWellFormedTrace(dc.GetTrace(), &strBadLine), "a trace line out of grammar", strBadLine);
     return 0;

@@ -56,14 +56,8 @@ std::string TraceOf(const fuzz::DrawCase& c) {
         out << c.strTemplate;
         fuzz::Require(static_cast<bool>(out), "cannot write the scratch template");
     }
-    std::size_t nDataLength = c.strData.size();
-    if (c.bShortData && nDataLength > 0) --nDataLength;
-    auto data = fuzz::ExactCopy(c.strData, nDataLength);
     CRecordingDC dc(c.nCodePage, c.bPrinting);
-    fuzz::CHostState host;
-    host.Apply(dc);
-    DrawPlugin(&dc, c.nTop, c.nLeft, c.nBottom, c.nRight, c.nDenY, c.nDenX, c.nNumY, c.nNumX, kTemplateName,
-               data.get(), static_cast<int>(nDataLength), "", c.bFill);
+    fuzz::DrawCaseOn(c, dc, kTemplateName);
     return dc.GetTrace();
 }
 

@@ -83,16 +83,28 @@ constexpr AttributeRule kTextAttributes[] = {
     {"font-id", K::kFontId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current font", "font to write with"},
 };
 
+// What curves and their links share: the readings they plot and the axes.
+constexpr AttributeRule kSeriesName = {
+    "name", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "vital-sign name of the readings"};
+constexpr AttributeRule kSeriesX = {"x", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "x of column 0"};
+constexpr AttributeRule kSeriesY = {
+    "y", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "y of `base-value`"};
+constexpr AttributeRule kSeriesCx = {"cx", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "column width"};
+constexpr AttributeRule kSeriesCy = {
+    "cy", K::kLength, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "height of `scale` units of value"};
+constexpr AttributeRule kSeriesScale = {"scale", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr,
+                                        "nothing is drawn", "value units that `cy` covers; 0 places no reading"};
+constexpr AttributeRule kSeriesBase = {
+    "base-value", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "the value plotted at `y`"};
+
 constexpr AttributeRule kLineOutAttributes[] = {
-    {"name", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "vital-sign name of the readings"},
-    {"x", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "x of column 0's marker"},
-    {"y", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "y of `base-value`"},
-    {"cx", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "column width"},
-    {"cy", K::kLength, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "height of `scale` units of value"},
-    {"scale", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
-     "value units that `cy` covers; 0 places no reading"},
-    {"base-value", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
-     "the value plotted at `y`"},
+    kSeriesName,
+    kSeriesX,
+    kSeriesY,
+    kSeriesCx,
+    kSeriesCy,
+    kSeriesScale,
+    kSeriesBase,
     {"symbol", K::kSymbol, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "marker of ordinary readings"},
     {"special-symbol", K::kSymbol, kNoAxis, N::kOptional, -1, nullptr, nullptr, "−1: `symbol`",
      "marker of readings with flag 1"},
@@ -102,22 +114,20 @@ constexpr AttributeRule kLineOutAttributes[] = {
 };
 
 constexpr AttributeRule kLineBlockAttributes[] = {
-    {"name", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "vital-sign name of the readings"},
-    {"x", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "x of column 0"},
-    {"y", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "y of `base-value`"},
-    {"cx", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "column width"},
-    {"cy", K::kLength, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "height of `scale` units of value"},
-    {"scale", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
-     "value units that `cy` covers; 0 places no reading"},
-    {"base-value", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
-     "the value plotted at `y`"},
+    kSeriesName,
+    kSeriesX,
+    kSeriesY,
+    kSeriesCx,
+    kSeriesCy,
+    kSeriesScale,
+    kSeriesBase,
     {"symbol", K::kSymbol, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
      "marker of a reading in its own column"},
     {"pen-id", K::kPenId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current pen", "pen of the links"},
 };
 
 constexpr AttributeRule kTextOutAttributes[] = {
-    {"name", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "vital-sign name of the readings"},
+    kSeriesName,
     {"x", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "left edge of cell 0"},
     {"y", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "top of every cell"},
     {"cx", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "cell width"},

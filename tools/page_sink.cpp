@@ -1,8 +1,7 @@
 #include "tools/page_sink.h"
 
 #include "tools/pdf_sink.h"
-#include "tools/png_sink.h"
-#include "tools/svg_sink.h"
+#include "tools/picture_sink.h"
 #include "tools/trace_sink.h"
 
 namespace vitalchart {
@@ -13,11 +12,11 @@ std::unique_ptr<CPageSink> MakePageSink(Format format, const PageSettings& setti
         case Format::kTrace:
             return std::make_unique<CTraceSink>(settings, rOutputs);
         case Format::kPng:
-            return std::make_unique<CPngSink>(settings, rOutputs);
+            return std::make_unique<CPictureSink>(format, settings, rOutputs);
         case Format::kPdf:
             return std::make_unique<CPdfSink>(settings, rOutputs);
         case Format::kSvg:
-            return std::make_unique<CSvgSink>(settings, rOutputs);
+            return std::make_unique<CPictureSink>(format, settings, rOutputs);
         case Format::kText:
         case Format::kJson:
             break;

@@ -19,6 +19,7 @@
 
 #include "fuzz/trace_grammar.h"
 #include "render/chart_renderer.h"
+#include "support/host_state.h"
 #include "support/trace_fixture.h"
 #include "vitalchart/plugin.h"
 #include "vitalchart/surface/cairo_dc.h"
@@ -105,30 +106,11 @@ BadInput InData(const std::string& strClass, const std::string& strData) {
     return r;
 }
 
-// A pen, font, text colour and background mode of the host's own.
+// The host's own state, expected back after every call.
 struct HostState {
-    HostState() {
-        pen.CreatePen(PS_DOT, 1, RGB(1, 2, 3));
-        LOGFONT lf = {};
-        lf.lfHeight = -20;
-        lf.lfWeight = 400;
-        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "HostFace");
-        font.CreateFontIndirect(&lf);
-    }
-    void Lend(CRecordingDC& dc) {
-        dc.SelectObject(&pen);
-        dc.SelectObject(&font);
-        dc.SetTextColor(RGB(9, 8, 7));
-        dc.SetBkMode(OPAQUE);
-    }
-    void ExpectBack(CRecordingDC& dc) const {
-        EXPECT_TRUE(dc.GetPen().SameAs(pen)) << "pen not restored";
-        EXPECT_TRUE(dc.GetFont().SameAs(font)) << "font not restored";
-        EXPECT_EQ(dc.GetTextColor(), RGB(9, 8, 7)) << "text colour not restored";
-        EXPECT_EQ(dc.GetBkMode(), OPAQUE) << "background mode not restored";
-    }
-    CPen pen;
-    CFont font;
+    void Lend(CRecordingDC& dc) { state.Apply(dc); }
+    void ExpectBack(CRecordingDC& dc) const { EXPECT_EQ(state.WhatIsNotRestored(dc), ""); }
+    test::CHostState state;
 };
 
 // Draws the row and checks what must hold whatever the input was.

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "support/host_state.h"
 #include "support/trace_fixture.h"
 #include "vitalchart/plugin.h"
 #include "vitalchart/surface/recording_dc.h"
@@ -20,20 +21,6 @@ using test::RenderTrace;
 using test::TempFile;
 using test::TraceRun;
 
-// A surface in a state of the host's own, to see it come back.
-void SetHostState(CRecordingDC& dc, CPen& pen, CFont& font) {
-    pen.CreatePen(PS_DOT, 1, RGB(1, 2, 3));
-    LOGFONT lf = {};
-    lf.lfHeight = -20;
-    lf.lfWeight = 400;
-    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "HostFace");
-    font.CreateFontIndirect(&lf);
-    dc.SelectObject(&pen);
-    dc.SelectObject(&font);
-    dc.SetTextColor(RGB(9, 8, 7));
-    dc.SetBkMode(OPAQUE);
-}
-
 const char kBusyTemplate[] =
     "<vitalpen id=\"p\" pen-width=\"3\" color=\"255,0,0\"/>\n"
     "<vitalfont id=\"f\" font-name=\"Other\" font-size=\"12\" text-color=\"0,255,0\"/>\n"
@@ -43,20 +30,16 @@ const char kBusyTemplate[] =
 TEST(DrawingPassTest, SavesAndRestoresTheHostsPenFontBackgroundAndTextColour) {
     TempFile templ(kBusyTemplate);
     CRecordingDC dc;
-    CPen hostPen;
-    CFont hostFont;
-    SetHostState(dc, hostPen, hostFont);
+    test::CHostState host;
+    host.Apply(dc);
     std::string strData = "<d vitalsigns=\"R\" vitalsignsvalues=\"x\"/>";
     DrawPlugin(&dc, 0, 0, 100, 100, 96, 96, 96, 96, templ.Path().c_str(), strData.data(),
                static_cast<int>(strData.size()), "", 0);
-    EXPECT_TRUE(dc.GetPen().SameAs(hostPen));
-    EXPECT_TRUE(dc.GetFont().SameAs(hostFont));
-    EXPECT_EQ(dc.GetTextColor(), RGB(9, 8, 7));
-    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+    EXPECT_EQ(host.WhatIsNotRestored(dc), "");
     // The restore runs in a fixed order at the end of the trace.
     const std::string& trace = dc.GetTrace();
     const std::string kTail =
-        "pen 2 1 #010203\nbkmode 2\nfont \"HostFace\" -20 400 0 0\ntextcolor #090807\n";
+        "pen 3 1 #010203\nbkmode 2\nfont \"HostFace\" -13 500 0 0\ntextcolor #070809\n";
     ASSERT_GE(trace.size(), kTail.size());
     EXPECT_EQ(trace.substr(trace.size() - kTail.size()), kTail);
 }
@@ -186,14 +169,10 @@ public:
 TEST(DrawingPassTest, RunningOutOfMemoryNeverReachesTheHostAndRestoresItsState) {
     TempFile templ(kBusyTemplate);
     COutOfMemoryDC dc;
-    CPen hostPen;
-    CFont hostFont;
-    SetHostState(dc, hostPen, hostFont);
+    test::CHostState host;
+    host.Apply(dc);
     EXPECT_NO_THROW(DrawPlugin(&dc, 0, 0, 100, 100, 96, 96, 96, 96, templ.Path().c_str(), "", 0, "", 0));
-    EXPECT_TRUE(dc.GetPen().SameAs(hostPen));
-    EXPECT_TRUE(dc.GetFont().SameAs(hostFont));
-    EXPECT_EQ(dc.GetTextColor(), RGB(9, 8, 7));
-    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+    EXPECT_EQ(host.WhatIsNotRestored(dc), "");
 }
 
 }  // namespace

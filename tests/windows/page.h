@@ -4,19 +4,8 @@
 #include <string>
 
 #include "vitalchart/surface/dc.h"
-
-// windows.h comes after the chart's own declarations: its macros would
-// otherwise rename the surface's DrawText and TextOut.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#undef DrawText
-#undef TextOut
-#undef CreateFontIndirect
+// Last: it brings windows.h after the chart's own declarations.
+#include "surface/gdi/windows_api.h"
 
 // A white 32-bit page in memory that a memory device context draws on, as a
 // host paints a chart off screen; written out as a BMP file.

@@ -1,15 +1,19 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "tools/page_sink.h"
 #include "vitalchart/surface/cairo_dc.h"
 
 namespace vitalchart {
 namespace cli {
 
-// Pages as PNG images, a file a page (numbered when there are several).
-class CPngSink : public CPageSink {
+// Pages as pictures, a file a page (numbered when there are several): PNG
+// images or SVG drawings.
+class CPictureSink : public CPageSink {
 public:
-    CPngSink(const PageSettings& settings, COutputFiles& rOutputs);
+    CPictureSink(Format format, const PageSettings& settings, COutputFiles& rOutputs);
 
     bool BeginPage(int nPage, std::string& rError) override;
     CDC* GetSurface() override { return m_pDC.get(); }
@@ -17,6 +21,7 @@ public:
     bool Finish(std::string&) override { return true; }
 
 private:
+    Format m_format;
     PageSettings m_settings;
     COutputFiles& m_rOutputs;
     std::unique_ptr<CCairoDC> m_pDC;
