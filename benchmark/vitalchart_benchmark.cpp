@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "markup/byte_buffer.h"
-#include "render/keyword_table.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
+#include "render/keyword_table.h"
 #include "vitalchart/plugin.h"
 #include "vitalchart/surface/cairo_dc.h"
 #include "vitalchart/surface/recording_dc.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "vitalchart/platform/gdi_objects.h"
 #include "fuzz/draw_case.h"
 #include "tests/support/host_state.h"
+#include "vitalchart/platform/gdi_objects.h"
 #include "vitalchart/plugin.h"
 #include "vitalchart/surface/state_dc.h"
 

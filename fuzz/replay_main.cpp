@@ -23,10 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
 // Optional, as with libFuzzer: one-time set-up before the first input.
 extern "C" int LLVMFuzzerInitialize(int* pArgc, char*** pArgv) __attribute__((weak));
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     double dMaxSeconds = 0.0;

@@ -121,9 +121,9 @@ int main(int argc, char** argv) {
             } else {
                 c = fuzz::DecodeDrawCase(reinterpret_cast<const std::uint8_t*>(strInput.data()), strInput.size());
             }
-            const std::string strName = (folder.parent_path().filename() / folder.filename() / path.filename()).string();
-            std::printf("%016llx  %s\n", static_cast<unsigned long long>(HashBytes(TraceOf(c))),
-                        strName.c_str());
+            const std::string strName =
+                (folder.parent_path().filename() / folder.filename() / path.filename()).string();
+            std::printf("%016llx  %s\n", static_cast<unsigned long long>(HashBytes(TraceOf(c))), strName.c_str());
         }
     }
     return 0;

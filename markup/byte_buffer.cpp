@@ -52,7 +52,9 @@ std::FILE* OpenRegularFile(const char* pszPath) {
 
 CByteBuffer::CByteBuffer(std::int32_t nBlockSize) : m_nBlockSize(nBlockSize >= 256 ? nBlockSize : 1024) {}
 
-CByteBuffer::~CByteBuffer() { std::free(m_pData); }
+CByteBuffer::~CByteBuffer() {
+    std::free(m_pData);
+}
 
 int CByteBuffer::Grow(std::int32_t n) {
     if (n < 0) return 0;
@@ -92,7 +94,9 @@ int CByteBuffer::Insert(std::int32_t nPos, const void* pSource, std::int32_t n) 
     return 1;
 }
 
-int CByteBuffer::Append(const void* pSource, std::int32_t n) { return Insert(m_nLength, pSource, n); }
+int CByteBuffer::Append(const void* pSource, std::int32_t n) {
+    return Insert(m_nLength, pSource, n);
+}
 
 int CByteBuffer::InsertZeros(std::int32_t nPos, std::int32_t n) {
     if (n == 0) return 1;
@@ -134,8 +138,7 @@ int CByteBuffer::ReadStream(std::int32_t nPos, std::FILE* pFile) {
 
     std::int32_t nRead = 0;
     while (nRead < nSize) {
-        const std::size_t nGot =
-            std::fread(m_pData + nPos + nRead, 1, static_cast<std::size_t>(nSize - nRead), pFile);
+        const std::size_t nGot = std::fread(m_pData + nPos + nRead, 1, static_cast<std::size_t>(nSize - nRead), pFile);
         if (nGot == 0) break;  // end of file before the measured size, or a read error
         nRead += static_cast<std::int32_t>(nGot);
     }

@@ -10,7 +10,9 @@ namespace {
 // otherwise end it: the scanner never looks at pszLine[nLength] or beyond. A
 // zero byte before nLength is an ordinary byte.
 
-bool IsOneOf(char c, const char* pszSet) { return c != '\0' && std::strchr(pszSet, c) != nullptr; }
+bool IsOneOf(char c, const char* pszSet) {
+    return c != '\0' && std::strchr(pszSet, c) != nullptr;
+}
 
 // Collects a name from i up to a byte of pszStop or the line's end, keeping at
 // most kMaxNameLength bytes; the bytes beyond are passed over as part of the

@@ -15,18 +15,24 @@ namespace vitalchart {
 
 namespace {
 
-unsigned char FoldAscii(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b; }
+unsigned char FoldAscii(unsigned char b) {
+    return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b;
+}
 
 }  // namespace
 
 bool IsLeadByte(UINT nCodePage, unsigned char byte) {
     switch (nCodePage) {
-        case CP_GBK: return byte >= 0x81 && byte <= 0xFE;
-        case CP_UTF8: return byte >= 0xC2 && byte <= 0xF4;
+        case CP_GBK:
+            return byte >= 0x81 && byte <= 0xFE;
+        case CP_UTF8:
+            return byte >= 0xC2 && byte <= 0xF4;
 #if defined(_WIN32)
-        default: return IsDBCSLeadByteEx(nCodePage, byte) != 0;
+        default:
+            return IsDBCSLeadByteEx(nCodePage, byte) != 0;
 #else
-        default: return false;
+        default:
+            return false;
 #endif
     }
 }
@@ -35,13 +41,15 @@ std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining) {
     if (nRemaining == 0) return 0;
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     switch (nCodePage) {
-        case CP_GBK: return (IsLeadByte(CP_GBK, u[0]) && nRemaining >= 2) ? 2 : 1;
+        case CP_GBK:
+            return (IsLeadByte(CP_GBK, u[0]) && nRemaining >= 2) ? 2 : 1;
         case CP_UTF8: {
             // A malformed sequence counts as one byte.
             const std::size_t n = Utf8SequenceLength(p, nRemaining);
             return n == 0 ? 1 : n;
         }
-        default: return (IsLeadByte(nCodePage, u[0]) && nRemaining >= 2) ? 2 : 1;
+        default:
+            return (IsLeadByte(nCodePage, u[0]) && nRemaining >= 2) ? 2 : 1;
     }
 }
 

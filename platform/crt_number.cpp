@@ -11,8 +11,12 @@ namespace crt {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 

@@ -31,9 +31,13 @@ BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
     return 1;
 }
 
-bool CBrush::SameAs(const CBrush& other) const { return m_crColor == other.m_crColor; }
+bool CBrush::SameAs(const CBrush& other) const {
+    return m_crColor == other.m_crColor;
+}
 
-CFont::CFont() : CGdiObject(OBJ_FONT) { std::memset(&m_logFont, 0, sizeof m_logFont); }
+CFont::CFont() : CGdiObject(OBJ_FONT) {
+    std::memset(&m_logFont, 0, sizeof m_logFont);
+}
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* pLogFont) {
     if (pLogFont == nullptr) return 0;

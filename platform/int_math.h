@@ -21,7 +21,9 @@ constexpr std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
 constexpr std::int32_t WrapMul(std::int32_t a, std::int32_t b) {
     return WrapInt(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
-constexpr std::int32_t WrapNeg(std::int32_t a) { return WrapSub(0, a); }
+constexpr std::int32_t WrapNeg(std::int32_t a) {
+    return WrapSub(0, a);
+}
 // Division truncated toward zero; INT_MIN / -1 wraps to INT_MIN and a zero
 // divisor gives 0 instead of a trap.
 constexpr std::int32_t WrapDiv(std::int32_t a, std::int32_t b) {

@@ -10,8 +10,8 @@ int MulDiv(int a, int b, int c) {
     std::int64_t product = static_cast<std::int64_t>(a) * b;
     bool bNegative = (product < 0) != (c < 0);
     std::uint64_t num = product < 0 ? 0 - static_cast<std::uint64_t>(product) : static_cast<std::uint64_t>(product);
-    std::uint64_t den = c < 0 ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(c))
-                              : static_cast<std::uint64_t>(c);
+    std::uint64_t den =
+        c < 0 ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(c)) : static_cast<std::uint64_t>(c);
     std::uint64_t quotient = (num + den / 2) / den;
     if (bNegative) {
         if (quotient > 0x80000000ull) return -1;

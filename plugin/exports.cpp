@@ -36,7 +36,9 @@ void DrawPluginOnSurface(CDC* pDC, int nTop, int nLeft, int nBottom, int nRight,
 
 extern "C" {
 
-VITALCHART_API int WINAPI GetPluginFunctionCount(void) { return 2; }
+VITALCHART_API int WINAPI GetPluginFunctionCount(void) {
+    return 2;
+}
 
 VITALCHART_API BOOL WINAPI GetPluginFunctionNames(char** ppszNames) {
     static const char kFirst[] = "DisplayDialog";
@@ -48,9 +50,13 @@ VITALCHART_API BOOL WINAPI GetPluginFunctionNames(char** ppszNames) {
     return 1;
 }
 
-VITALCHART_API float WINAPI GetPluginWidth(void) { return 167.0f; }
+VITALCHART_API float WINAPI GetPluginWidth(void) {
+    return 167.0f;
+}
 
-VITALCHART_API float WINAPI GetPluginHeight(void) { return 213.0f; }
+VITALCHART_API float WINAPI GetPluginHeight(void) {
+    return 213.0f;
+}
 
 VITALCHART_API BOOL WINAPI GetPluginSizeByTemplet(float* pWidth, float* pHeight, const char* lpszTemplatePath) {
     try {

@@ -22,11 +22,17 @@ int CChartGeometry::MmToDevice(float fMillimetres) {
     return MulDiv(nTenths, 96, 254);
 }
 
-int CChartGeometry::MmToDeviceX(float fMillimetres) const { return MulDiv(MmToDevice(fMillimetres), m_nNumX, m_nDenX); }
+int CChartGeometry::MmToDeviceX(float fMillimetres) const {
+    return MulDiv(MmToDevice(fMillimetres), m_nNumX, m_nDenX);
+}
 
-int CChartGeometry::MmToDeviceY(float fMillimetres) const { return MulDiv(MmToDevice(fMillimetres), m_nNumY, m_nDenY); }
+int CChartGeometry::MmToDeviceY(float fMillimetres) const {
+    return MulDiv(MmToDevice(fMillimetres), m_nNumY, m_nDenY);
+}
 
-int CChartGeometry::ScaleX(int nReference) const { return MulDiv(nReference, m_nNumX, m_nDenX); }
+int CChartGeometry::ScaleX(int nReference) const {
+    return MulDiv(nReference, m_nNumX, m_nDenX);
+}
 
 int CChartGeometry::EvalPosition(std::string strExpression, BOOL bVertical, UINT nCodePage) const {
     if (EqualsNoCase(nCodePage, strExpression, "left")) return m_nLeft;

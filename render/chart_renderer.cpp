@@ -35,7 +35,9 @@ CChartRenderer::~CChartRenderer() {
     DeleteAll(m_arrRecords);
 }
 
-int CChartRenderer::MmToDevice(float fMillimetres) const { return CChartGeometry::MmToDevice(fMillimetres); }
+int CChartRenderer::MmToDevice(float fMillimetres) const {
+    return CChartGeometry::MmToDevice(fMillimetres);
+}
 
 int CChartRenderer::EvalPosition(std::string strExpression, BOOL bVertical) const {
     return m_geometry.EvalPosition(std::move(strExpression), bVertical, GetCodePage());
@@ -46,14 +48,18 @@ BOOL CChartRenderer::IsColorAllowed() const {
     return m_bPrintColor ? 1 : 0;
 }
 
-UINT CChartRenderer::GetCodePage() const { return m_pDC != nullptr ? m_pDC->GetCodePage() : CP_UTF8; }
+UINT CChartRenderer::GetCodePage() const {
+    return m_pDC != nullptr ? m_pDC->GetCodePage() : CP_UTF8;
+}
 
 std::int32_t CChartRenderer::TextStart(const CByteBuffer& buffer) const {
     const std::size_t nLength = static_cast<std::size_t>(buffer.GetLength());
     return static_cast<std::int32_t>(ByteOrderMarkLength(GetCodePage(), buffer.GetPtr(0), nLength));
 }
 
-bool CChartRenderer::IsFormDrawn() const { return !(m_bResumePrint && m_pDC != nullptr && m_pDC->IsPrinting()); }
+bool CChartRenderer::IsFormDrawn() const {
+    return !(m_bResumePrint && m_pDC != nullptr && m_pDC->IsPrinting());
+}
 
 CElementAttributes CChartRenderer::Attributes(const ElementRule& rule, const CMapStringToString& map) {
     return CElementAttributes(rule, map, m_geometry, GetCodePage(), &m_grammarUse);

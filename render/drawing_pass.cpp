@@ -77,22 +77,25 @@ BOOL CChartRenderer::GetSizeByTemplet(float* pWidth, float* pHeight, const CChar
     const CKeywordTable keywords;
     const ElementRule& size = *FindElementRule(kElementSize);
     BOOL bFound = 0;
-    WalkLines(chartTemplate.GetBuffer(), [&](const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
-        // Only the first tag of a line counts.
-        if (keywords.FindKeyword(ReadTagName(pszLine, nLength, nPos)) != kElementSize) {
-            nPos = nLength;
-            return true;
-        }
-        CMapStringToString mapAttributes;
-        CMapStringToString mapStyles;
-        ParseAttributes(pszLine, nLength, mapAttributes, mapStyles, nPos);
-        const CElementAttributes attributes = Attributes(size, mapAttributes);
-        float f = 0.0f;
-        if (attributes.Decimal("width", f) && pWidth != nullptr) *pWidth = f;
-        if (attributes.Decimal("height", f) && pHeight != nullptr) *pHeight = f;
-        bFound = 1;
-        return false;
-    }, TextStart(chartTemplate.GetBuffer()));
+    WalkLines(
+        chartTemplate.GetBuffer(),
+        [&](const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
+            // Only the first tag of a line counts.
+            if (keywords.FindKeyword(ReadTagName(pszLine, nLength, nPos)) != kElementSize) {
+                nPos = nLength;
+                return true;
+            }
+            CMapStringToString mapAttributes;
+            CMapStringToString mapStyles;
+            ParseAttributes(pszLine, nLength, mapAttributes, mapStyles, nPos);
+            const CElementAttributes attributes = Attributes(size, mapAttributes);
+            float f = 0.0f;
+            if (attributes.Decimal("width", f) && pWidth != nullptr) *pWidth = f;
+            if (attributes.Decimal("height", f) && pHeight != nullptr) *pHeight = f;
+            bFound = 1;
+            return false;
+        },
+        TextStart(chartTemplate.GetBuffer()));
     return bFound;
 }
 

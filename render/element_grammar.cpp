@@ -56,8 +56,7 @@ constexpr AttributeRule kLineAttributes[] = {
     {"top", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "start y; the family's origin"},
     {"right", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0",
      "end x; for a family of vertical lines, the spacing"},
-    {"bottom", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0",
-     "end y; for `direction=\"y\"`, the spacing"},
+    {"bottom", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "end y; for `direction=\"y\"`, the spacing"},
     {"pen-id", K::kPenId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current pen", "pen to draw with"},
     {"times", K::kInteger, kNoAxis, N::kOptional, 0, nullptr, nullptr, "0: one line", "number of cells of a family"},
     {"multiple", K::kInteger, kNoAxis, N::kOptional, 1, nullptr, nullptr, "1", "factor on the spacing"},
@@ -65,8 +64,7 @@ constexpr AttributeRule kLineAttributes[] = {
 };
 
 constexpr AttributeRule kTextAttributes[] = {
-    {"text", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn, no font is selected",
-     "the caption"},
+    {"text", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn, no font is selected", "the caption"},
     {"left", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "box left"},
     {"top", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "box top"},
     {"right", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "**box width**"},
@@ -87,13 +85,20 @@ constexpr AttributeRule kTextAttributes[] = {
 constexpr AttributeRule kSeriesName = {
     "name", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "vital-sign name of the readings"};
 constexpr AttributeRule kSeriesX = {"x", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "x of column 0"};
-constexpr AttributeRule kSeriesY = {
-    "y", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "y of `base-value`"};
+constexpr AttributeRule kSeriesY = {"y",     K::kPosition, kY,  N::kCoordinate,     0,
+                                    nullptr, nullptr,      "0", "y of `base-value`"};
 constexpr AttributeRule kSeriesCx = {"cx", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "column width"};
 constexpr AttributeRule kSeriesCy = {
     "cy", K::kLength, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "height of `scale` units of value"};
-constexpr AttributeRule kSeriesScale = {"scale", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr,
-                                        "nothing is drawn", "value units that `cy` covers; 0 places no reading"};
+constexpr AttributeRule kSeriesScale = {"scale",
+                                        K::kDecimal,
+                                        kNoAxis,
+                                        N::kDraws,
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        "nothing is drawn",
+                                        "value units that `cy` covers; 0 places no reading"};
 constexpr AttributeRule kSeriesBase = {
     "base-value", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "the value plotted at `y`"};
 
@@ -182,8 +187,7 @@ const ElementRule kTemplateElements[] = {
     {"vitaltextout", kElementTextOut, ElementRole::kReadings, &CChartRenderer::DrawVitalTextOut, kTextOutAttributes,
      Count(kTextOutAttributes), "a text row: the readings of one vital sign written into cells"},
     {"vitallineblock", kElementLineBlock, ElementRole::kReadings, &CChartRenderer::DrawVitalLineBlock,
-     kLineBlockAttributes, Count(kLineBlockAttributes),
-     "links from original to re-measured values (such as cooling)"},
+     kLineBlockAttributes, Count(kLineBlockAttributes), "links from original to re-measured values (such as cooling)"},
 };
 
 const ElementRule kDataTags[] = {
@@ -210,11 +214,21 @@ int ElementRule::IndexOf(const std::string& strName) const {
     return -1;
 }
 
-const ElementRule* TemplateElementsBegin() { return std::begin(kTemplateElements); }
-const ElementRule* TemplateElementsEnd() { return std::end(kTemplateElements); }
-std::size_t TemplateElementCount() { return std::size(kTemplateElements); }
-const ElementRule* DataTagsBegin() { return std::begin(kDataTags); }
-const ElementRule* DataTagsEnd() { return std::end(kDataTags); }
+const ElementRule* TemplateElementsBegin() {
+    return std::begin(kTemplateElements);
+}
+const ElementRule* TemplateElementsEnd() {
+    return std::end(kTemplateElements);
+}
+std::size_t TemplateElementCount() {
+    return std::size(kTemplateElements);
+}
+const ElementRule* DataTagsBegin() {
+    return std::begin(kDataTags);
+}
+const ElementRule* DataTagsEnd() {
+    return std::end(kDataTags);
+}
 
 int ElementRuleIndex(int nCode) {
     for (std::size_t i = 0; i < std::size(kTemplateElements); ++i) {

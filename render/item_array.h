@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "vitalchart/platform/win_types.h"

@@ -5,8 +5,7 @@
 
 namespace vitalchart {
 
-bool CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement,
-                               UINT nBaseFormat) {
+bool CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement, UINT nBaseFormat) {
     if (m_pDC == nullptr) return false;
     const int nCount = TextCount(strText.size());
     // Measuring costs a picture surface as much as drawing.

@@ -15,26 +15,29 @@ BOOL CChartRenderer::ReadVitalRecords(const char* pszData, std::int32_t nLength)
     if (!buffer.Append(pszData, nLength)) return 0;
 
     const UINT nCodePage = GetCodePage();
-    WalkLines(buffer, [&](const char* pszLine, std::int32_t nLineLength, std::int32_t& nPos) {
-        const std::string strName = ReadTagName(pszLine, nLineLength, nPos);
-        const ElementRule* pTag = nullptr;
-        for (const ElementRule* p = DataTagsBegin(); p != DataTagsEnd(); ++p) {
-            if (EqualsNoCase(nCodePage, strName, p->pszName)) {
-                pTag = p;
-                break;
+    WalkLines(
+        buffer,
+        [&](const char* pszLine, std::int32_t nLineLength, std::int32_t& nPos) {
+            const std::string strName = ReadTagName(pszLine, nLineLength, nPos);
+            const ElementRule* pTag = nullptr;
+            for (const ElementRule* p = DataTagsBegin(); p != DataTagsEnd(); ++p) {
+                if (EqualsNoCase(nCodePage, strName, p->pszName)) {
+                    pTag = p;
+                    break;
+                }
             }
-        }
-        // A line whose tag is neither d nor print is given up whole.
-        if (pTag == nullptr) {
-            nPos = nLineLength;
+            // A line whose tag is neither d nor print is given up whole.
+            if (pTag == nullptr) {
+                nPos = nLineLength;
+                return true;
+            }
+            CMapStringToString mapAttributes;
+            CMapStringToString mapStyles;
+            ParseAttributes(pszLine, nLineLength, mapAttributes, mapStyles, nPos);
+            (this->*pTag->pfnAction)(Attributes(*pTag, mapAttributes));
             return true;
-        }
-        CMapStringToString mapAttributes;
-        CMapStringToString mapStyles;
-        ParseAttributes(pszLine, nLineLength, mapAttributes, mapStyles, nPos);
-        (this->*pTag->pfnAction)(Attributes(*pTag, mapAttributes));
-        return true;
-    }, TextStart(buffer));
+        },
+        TextStart(buffer));
     return 1;
 }
 

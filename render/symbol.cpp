@@ -66,19 +66,22 @@ void CChartRenderer::DrawSymbol(int x, int y, int nKind) {
     auto arrow = [&](bool bPointsDown) {
         const int xTip = WrapAdd(x, d2);
         const int yBase = bPointsDown ? WrapSub(y, d) : WrapAdd(y, d);
-        const POINT head[3] = {{xTip, y},
-                               {WrapAdd(WrapAdd(x, d), kArrowInset), yBase},
-                               {WrapSub(WrapAdd(x, d3), kArrowInset), yBase}};
+        const POINT head[3] = {
+            {xTip, y}, {WrapAdd(WrapAdd(x, d), kArrowInset), yBase}, {WrapSub(WrapAdd(x, d3), kArrowInset), yBase}};
         m_pDC->Polygon(head, 3);
         line(xTip, y, xTip, bPointsDown ? WrapSub(y, d3) : WrapAdd(y, d3));
     };
 
     switch (nKind) {
-        case 1: cross(); break;
+        case 1:
+            cross();
+            break;
         case 2:
         case 3:
         case 4:
-        case 5: circle(d); break;
+        case 5:
+            circle(d);
+            break;
         case 6:
             circle(d2);
             // The letter H inside the circle.
@@ -94,7 +97,8 @@ void CChartRenderer::DrawSymbol(int x, int y, int nKind) {
             circle(d);
             arrow(false);
             break;
-        default: break;
+        default:
+            break;
     }
 
     if (pOldBrush != nullptr) m_pDC->SelectObject(pOldBrush);

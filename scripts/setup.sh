@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake make ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libcli11-dev
   libcairo2-dev libpango1.0-dev fontconfig fonts-noto-cjk fonts-liberation2
   poppler-utils librsvg2-bin valgrind locales

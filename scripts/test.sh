@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
+echo "== formatting"
+bash scripts/check-format.sh
+
 echo "== g++ build"
 CXX=g++ bash scripts/build.sh build/gcc -DVITALCHART_WERROR=ON -DVITALCHART_BUILD_BENCHMARKS=ON
 ctest --test-dir build/gcc --output-on-failure --parallel "$(nproc)"

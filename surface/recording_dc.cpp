@@ -16,7 +16,9 @@ std::string Colour(COLORREF cr) {
     return buf;
 }
 
-std::string Num(long long n) { return std::to_string(n); }
+std::string Num(long long n) {
+    return std::to_string(n);
+}
 
 }  // namespace
 
@@ -66,9 +68,8 @@ CFont* CRecordingDC::SelectObject(CFont* pFont) {
     CFont* pOld = CStateDC::SelectObject(pFont);
     if (pOld != nullptr) {
         const LOGFONT& lf = m_font.m_logFont;
-        Line("font " + QuoteTraceText(lf.lfFaceName, ::strnlen(lf.lfFaceName, LF_FACESIZE)) + " " +
-             Num(lf.lfHeight) + " " + Num(lf.lfWeight) + " " + Num(lf.lfItalic ? 1 : 0) + " " +
-             Num(lf.lfUnderline ? 1 : 0));
+        Line("font " + QuoteTraceText(lf.lfFaceName, ::strnlen(lf.lfFaceName, LF_FACESIZE)) + " " + Num(lf.lfHeight) +
+             " " + Num(lf.lfWeight) + " " + Num(lf.lfItalic ? 1 : 0) + " " + Num(lf.lfUnderline ? 1 : 0));
     }
     return pOld;
 }
@@ -128,8 +129,8 @@ void CRecordingDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFo
     }
     char format[16];
     std::snprintf(format, sizeof format, "0x%x", nFormat);
-    Line("drawtext " + Num(pRect->left) + " " + Num(pRect->top) + " " + Num(pRect->right) + " " +
-         Num(pRect->bottom) + " " + format + " " + QuoteTraceText(pText, n));
+    Line("drawtext " + Num(pRect->left) + " " + Num(pRect->top) + " " + Num(pRect->right) + " " + Num(pRect->bottom) +
+         " " + format + " " + QuoteTraceText(pText, n));
 }
 
 }  // namespace vitalchart

@@ -31,9 +31,15 @@ CStateDC::CStateDC(BOOL bPrinting, UINT nCodePage) : CDC(bPrinting, nCodePage) {
 
 CStateDC::~CStateDC() = default;
 
-CPen* CStateDC::TemporaryPen(const CPen& pen) { return Intern(m_tempPens, pen); }
-CBrush* CStateDC::TemporaryBrush(const CBrush& brush) { return Intern(m_tempBrushes, brush); }
-CFont* CStateDC::TemporaryFont(const CFont& font) { return Intern(m_tempFonts, font); }
+CPen* CStateDC::TemporaryPen(const CPen& pen) {
+    return Intern(m_tempPens, pen);
+}
+CBrush* CStateDC::TemporaryBrush(const CBrush& brush) {
+    return Intern(m_tempBrushes, brush);
+}
+CFont* CStateDC::TemporaryFont(const CFont& font) {
+    return Intern(m_tempFonts, font);
+}
 
 CPen* CStateDC::SelectObject(CPen* pPen) {
     if (pPen == nullptr || !pPen->IsAttached()) return nullptr;
@@ -58,10 +64,14 @@ CFont* CStateDC::SelectObject(CFont* pFont) {
 
 CGdiObject* CStateDC::GetCurrentObject(UINT nObjectType) {
     switch (nObjectType) {
-        case OBJ_PEN: return TemporaryPen(m_pen);
-        case OBJ_BRUSH: return TemporaryBrush(m_brush);
-        case OBJ_FONT: return TemporaryFont(m_font);
-        default: return nullptr;
+        case OBJ_PEN:
+            return TemporaryPen(m_pen);
+        case OBJ_BRUSH:
+            return TemporaryBrush(m_brush);
+        case OBJ_FONT:
+            return TemporaryFont(m_font);
+        default:
+            return nullptr;
     }
 }
 
@@ -71,7 +81,9 @@ COLORREF CStateDC::SetTextColor(COLORREF crColor) {
     return crOld;
 }
 
-COLORREF CStateDC::GetTextColor() { return m_crText; }
+COLORREF CStateDC::GetTextColor() {
+    return m_crText;
+}
 
 int CStateDC::SetBkMode(int nMode) {
     int nOld = m_nBkMode;
@@ -85,6 +97,8 @@ POINT CStateDC::MoveTo(int x, int y) {
     return ptOld;
 }
 
-void CStateDC::LineTo(int x, int y) { m_ptCurrent = {x, y}; }
+void CStateDC::LineTo(int x, int y) {
+    m_ptCurrent = {x, y};
+}
 
 }  // namespace vitalchart

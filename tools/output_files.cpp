@@ -52,7 +52,9 @@ COutputFiles::COutputFiles() {
     std::signal(SIGTERM, RemovePendingAndExit);
 }
 
-COutputFiles::~COutputFiles() { Discard(); }
+COutputFiles::~COutputFiles() {
+    Discard();
+}
 
 std::string COutputFiles::Reserve(const std::string& strTarget, std::string& rError) {
     std::string strTemplate = strTarget + ".tmp-XXXXXX";

@@ -368,7 +368,9 @@ void CCairoDC::CImpl::DrawLines(const std::vector<SLine>& arrLines, double dLeft
 CCairoDC::CCairoDC(std::unique_ptr<CImpl> pImpl, UINT nCodePage, BOOL bPrinting)
     : CStateDC(bPrinting, nCodePage), m_pImpl(std::move(pImpl)) {}
 
-CCairoDC::~CCairoDC() { m_pImpl->Finish(); }
+CCairoDC::~CCairoDC() {
+    m_pImpl->Finish();
+}
 
 std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting) {
     auto pImpl = std::make_unique<CImpl>(EKind::kImage, nCodePage);
@@ -376,9 +378,9 @@ std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCod
     pImpl->m_nHeight = nHeight;
     if (nWidth < 1 || nHeight < 1 || nWidth > kMaxImageSide || nHeight > kMaxImageSide ||
         static_cast<long long>(nWidth) * nHeight > kMaxImagePixels) {
-        pImpl->Fail("image size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) +
-                    " is outside 1 to " + std::to_string(kMaxImageSide) + " pixels a side or above " +
-                    std::to_string(kMaxImagePixels) + " pixels");
+        pImpl->Fail("image size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) + " is outside 1 to " +
+                    std::to_string(kMaxImageSide) + " pixels a side or above " + std::to_string(kMaxImagePixels) +
+                    " pixels");
     } else {
         pImpl->m_pSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, nWidth, nHeight);
     }
@@ -435,7 +437,9 @@ bool CCairoDC::ShowPage() {
     return true;
 }
 
-bool CCairoDC::Finish() { return m_pImpl->Finish(); }
+bool CCairoDC::Finish() {
+    return m_pImpl->Finish();
+}
 
 bool CCairoDC::WritePng(const std::string& strPath) {
     if (m_pImpl->m_eKind != EKind::kImage || m_pImpl->m_pSurface == nullptr) return false;
@@ -446,10 +450,9 @@ bool CCairoDC::WritePng(const std::string& strPath) {
         return false;
     }
     std::vector<unsigned char> arrBytes;
-    cairo_status_t status =
-        cairo_surface_write_to_png_stream(m_pImpl->m_pSurface, CImpl::AppendToVector, &arrBytes);
-    bool bWritten = status == CAIRO_STATUS_SUCCESS &&
-                    std::fwrite(arrBytes.data(), 1, arrBytes.size(), pFile) == arrBytes.size();
+    cairo_status_t status = cairo_surface_write_to_png_stream(m_pImpl->m_pSurface, CImpl::AppendToVector, &arrBytes);
+    bool bWritten =
+        status == CAIRO_STATUS_SUCCESS && std::fwrite(arrBytes.data(), 1, arrBytes.size(), pFile) == arrBytes.size();
     int nErrno = errno;
     if (std::fclose(pFile) != 0 && bWritten) {
         bWritten = false;
@@ -471,7 +474,9 @@ bool CCairoDC::EncodePng(std::vector<unsigned char>& arrBytes) {
            CAIRO_STATUS_SUCCESS;
 }
 
-const std::string& CCairoDC::GetError() const { return m_pImpl->m_strError; }
+const std::string& CCairoDC::GetError() const {
+    return m_pImpl->m_strError;
+}
 
 COLORREF CCairoDC::GetPixel(int x, int y) {
     cairo_surface_t* pSurface = m_pImpl->m_pSurface;
@@ -482,12 +487,17 @@ COLORREF CCairoDC::GetPixel(int x, int y) {
     if (pData == nullptr) return CLR_INVALID;
     auto nStride = static_cast<std::size_t>(cairo_image_surface_get_stride(pSurface));
     std::uint32_t nPixel;
-    std::memcpy(&nPixel, pData + static_cast<std::size_t>(y) * nStride + static_cast<std::size_t>(x) * 4, sizeof nPixel);
+    std::memcpy(&nPixel, pData + static_cast<std::size_t>(y) * nStride + static_cast<std::size_t>(x) * 4,
+                sizeof nPixel);
     return RGB(static_cast<BYTE>(nPixel >> 16), static_cast<BYTE>(nPixel >> 8), static_cast<BYTE>(nPixel));
 }
 
-int CCairoDC::GetWidth() const { return m_pImpl->m_nWidth; }
-int CCairoDC::GetHeight() const { return m_pImpl->m_nHeight; }
+int CCairoDC::GetWidth() const {
+    return m_pImpl->m_nWidth;
+}
+int CCairoDC::GetHeight() const {
+    return m_pImpl->m_nHeight;
+}
 
 void CCairoDC::LineTo(int x, int y) {
     m_pImpl->Line(m_ptCurrent, {x, y}, m_pen);
@@ -498,13 +508,18 @@ void CCairoDC::Ellipse(int nLeft, int nTop, int nRight, int nBottom) {
     m_pImpl->Ellipse(nLeft, nTop, nRight, nBottom, m_pen, m_brush);
 }
 
-void CCairoDC::Polygon(const POINT* pPoints, int nCount) { m_pImpl->Polygon(pPoints, nCount, m_pen, m_brush); }
+void CCairoDC::Polygon(const POINT* pPoints, int nCount) {
+    m_pImpl->Polygon(pPoints, nCount, m_pen, m_brush);
+}
 
-void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) { m_pImpl->FillRect(rect, crColor); }
+void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) {
+    m_pImpl->FillRect(rect, crColor);
+}
 
 void CCairoDC::TextOut(int x, int y, const char* pText, int nCount) {
     if (!m_pImpl->CanDraw() || pText == nullptr || nCount <= 0) return;
-    PangoLayout* pLayout = m_pImpl->m_text.MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
+    PangoLayout* pLayout =
+        m_pImpl->m_text.MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
     std::vector<SLine> arrLines = CTextLayout::Lines(pLayout);
     m_pImpl->DrawLines(arrLines, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
     g_object_unref(pLayout);
@@ -525,7 +540,7 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
     if (!bMeasure && !m_pImpl->CanDraw()) return;
 
     PangoLayout* pLayout = m_pImpl->m_text.MakeLayout(pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0,
-                                               (nFormat & DT_EXPANDTABS) != 0);
+                                                      (nFormat & DT_EXPANDTABS) != 0);
     std::vector<SLine> arrLines = CTextLayout::Lines(pLayout);
     if (bMeasure) {
         double dWidth = 0.0;
@@ -535,8 +550,8 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
         pRect->right = WrapAdd(pRect->left, CeilToInt(dWidth));
         pRect->bottom = WrapAdd(pRect->top, CeilToInt(dHeight));
     } else if ((nFormat & DT_NOCLIP) != 0) {
-        m_pImpl->DrawLines(arrLines, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT),
-                           m_crText, m_nBkMode == OPAQUE);
+        m_pImpl->DrawLines(arrLines, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT), m_crText,
+                           m_nBkMode == OPAQUE);
     } else {
         // As on the platform, nothing of the text reaches beyond its rectangle.
         if (m_pImpl->ClipTo(*pRect)) {

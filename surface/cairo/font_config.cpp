@@ -9,7 +9,9 @@ namespace vitalchart {
 
 namespace {
 
-bool IsReadable(const std::string& strPath) { return !strPath.empty() && ::access(strPath.c_str(), R_OK) == 0; }
+bool IsReadable(const std::string& strPath) {
+    return !strPath.empty() && ::access(strPath.c_str(), R_OK) == 0;
+}
 
 // The font map in the data folder beside the library this code was loaded from.
 std::string FontsConfBesideLibrary() {

@@ -47,8 +47,8 @@ public:
     // A layout of the text in the font: one paragraph or lines broken at line
     // feeds; with bPrefixes the platform's '&' prefixes; tabs as tab stops
     // only with bExpandTabs (else each is one blank wide). The caller unrefs it.
-    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
-                            bool bPrefixes, bool bExpandTabs);
+    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
+                            bool bExpandTabs);
     // The layout's lines with their extents.
     static std::vector<SLine> Lines(PangoLayout* pLayout);
     // The em height of the last font laid out, device units.

@@ -31,8 +31,12 @@ To CopyLogFont(const From& s) {
 
 }  // namespace
 
-::LOGFONTA ToLogFontA(const LOGFONT& lf) { return CopyLogFont<::LOGFONTA>(lf); }
+::LOGFONTA ToLogFontA(const LOGFONT& lf) {
+    return CopyLogFont<::LOGFONTA>(lf);
+}
 
-LOGFONT FromLogFontA(const ::LOGFONTA& lf) { return CopyLogFont<LOGFONT>(lf); }
+LOGFONT FromLogFontA(const ::LOGFONTA& lf) {
+    return CopyLogFont<LOGFONT>(lf);
+}
 
 }  // namespace vitalchart

@@ -3,8 +3,8 @@
 // made through the library's exported surface classes.
 
 #include <dlfcn.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,8 +23,8 @@ using GetCountFn = int (*)();
 using GetNamesFn = BOOL (*)(char**);
 using GetSizeFn = float (*)();
 using GetSizeByTempletFn = BOOL (*)(float*, float*, const char*);
-using DrawPluginFn = void (*)(CDC*, int, int, int, int, int, int, int, int, const char*, const char*, int,
-                              const char*, BOOL);
+using DrawPluginFn = void (*)(CDC*, int, int, int, int, int, int, int, int, const char*, const char*, int, const char*,
+                              BOOL);
 using DblClkFn = void (*)(int, int, int);
 
 class HostTest : public testing::Test {
@@ -83,8 +83,7 @@ TEST_F(HostTest, CallsEveryExportByItsPlainName) {
 
     vitalchart::CRecordingDC dc;
     draw(&dc, 10, 20, 500, 400, 96, 96, 96, 96, strPath.c_str(), "", 0, "", 0);
-    EXPECT_NE(dc.GetTrace().find("pen 0 1 #0000ff\nmoveto 20 10\nlineto 58 10\n"), std::string::npos)
-        << dc.GetTrace();
+    EXPECT_NE(dc.GetTrace().find("pen 0 1 #0000ff\nmoveto 20 10\nlineto 58 10\n"), std::string::npos) << dc.GetTrace();
 
     std::string before = dc.GetTrace();
     dblClk(1, 2, 3);

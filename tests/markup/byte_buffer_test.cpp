@@ -79,23 +79,23 @@ TEST_P(ByteBufferGrowthTest, CapacityRoundsLengthPlusNeedUpToBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PartRows, ByteBufferGrowthTest,
-                         ::testing::Values(GrowthRow{1024, 0, 0, 1, 1024},        // empty + 1
-                                           GrowthRow{1024, 0, 0, 1024, 1024},     // empty + 1024
-                                           GrowthRow{1024, 0, 0, 1025, 2048},     // empty + 1025
+                         ::testing::Values(GrowthRow{1024, 0, 0, 1, 1024},          // empty + 1
+                                           GrowthRow{1024, 0, 0, 1024, 1024},       // empty + 1024
+                                           GrowthRow{1024, 0, 0, 1025, 2048},       // empty + 1025
                                            GrowthRow{1024, 100, 1024, 5000, 5120},  // from the length, not the capacity
-                                           GrowthRow{256, 200, 256, 100, 512},    // 300 rounded up
-                                           GrowthRow{256, 200, 256, 600, 1024},   // 800 rounded up, not doubled
-                                           GrowthRow{300, 0, 0, 301, 600},        // no power-of-two rounding
-                                           GrowthRow{1024, 1000, 1024, 24, 1024}  // room enough: no growth
+                                           GrowthRow{256, 200, 256, 100, 512},      // 300 rounded up
+                                           GrowthRow{256, 200, 256, 600, 1024},     // 800 rounded up, not doubled
+                                           GrowthRow{300, 0, 0, 301, 600},          // no power-of-two rounding
+                                           GrowthRow{1024, 1000, 1024, 24, 1024}    // room enough: no growth
                                            ));
 
 TEST(ByteBufferTest, GrowOverflowingInt32Fails) {
     CByteBuffer buffer(0);
     Fill(buffer, 10, 'q');
     const std::string before = Content(buffer);
-    EXPECT_EQ(buffer.Grow(INT32_MAX), 0);          // length + n overflows
-    EXPECT_EQ(buffer.Grow(INT32_MAX - 10), 0);     // length + n fits, the rounding does not
-    EXPECT_EQ(buffer.Grow(INT32_MAX - 1030), 0);   // 2^31 - 1021 rounds up to 2^31
+    EXPECT_EQ(buffer.Grow(INT32_MAX), 0);         // length + n overflows
+    EXPECT_EQ(buffer.Grow(INT32_MAX - 10), 0);    // length + n fits, the rounding does not
+    EXPECT_EQ(buffer.Grow(INT32_MAX - 1030), 0);  // 2^31 - 1021 rounds up to 2^31
     EXPECT_EQ(buffer.Grow(-1), 0);
     EXPECT_EQ(buffer.GetLength(), 10);
     EXPECT_EQ(buffer.GetCapacity(), 1024);

@@ -97,7 +97,9 @@ struct ScanRow {
     std::int32_t nEnd;  // final position; -1 means the line's length
 };
 
-void PrintTo(const ScanRow& row, std::ostream* os) { *os << row.pszTitle << ": " << Printable(row.strLine); }
+void PrintTo(const ScanRow& row, std::ostream* os) {
+    *os << row.pszTitle << ": " << Printable(row.strLine);
+}
 
 class TagScannerRowTest : public ::testing::TestWithParam<ScanRow> {};
 
@@ -119,13 +121,16 @@ const std::string k33(33, 'n');
 INSTANTIATE_TEST_SUITE_P(
     PartRows, TagScannerRowTest,
     ::testing::Values(
-        ScanRow{"size", R"(<vitalsize width="100" height="200"/>)", "vitalsize",
-                {{"width", "100"}, {"height", "200"}}, {}, -1},
+        ScanRow{"size",
+                R"(<vitalsize width="100" height="200"/>)",
+                "vitalsize",
+                {{"width", "100"}, {"height", "200"}},
+                {},
+                -1},
         ScanRow{"name only", "<vitalsize>", "vitalsize", {}, {}, 11},
         ScanRow{"name only then more", "<vitalsize>xyz", "vitalsize", {}, {}, 11},
         ScanRow{"slash in name", "<print/>", "print/", {}, {}, 8},
-        ScanRow{"slash after blank", "<print />", "print", {}, {}, 9},
-        ScanRow{"closing tag", "</d>", "d", {}, {}, 4},
+        ScanRow{"slash after blank", "<print />", "print", {}, {}, 9}, ScanRow{"closing tag", "</d>", "d", {}, {}, 4},
         ScanRow{"leading blank", R"( <d a="1">)", "<d", {{"a", "1"}}, {}, -1},
         ScanRow{"equals in name", R"(<a=b c="1">)", "a=b", {{"c", "1"}}, {}, -1},
         ScanRow{"empty value", R"(<t a="">)", "t", {{"a", ""}}, {}, -1},
@@ -147,16 +152,13 @@ INSTANTIATE_TEST_SUITE_P(
         ScanRow{"Props is plain", R"(<t Props="a:1">)", "t", {{"Props", "a:1"}}, {}, -1},
         ScanRow{"props after blank", R"(<t props "a:1">)", "t", {}, {{"\"a", "1"}}, -1},
         ScanRow{"props semicolon before quote", R"(<t props="a:1;"/><u>)", "t", {}, {{"a", "1"}}, -1},
-        ScanRow{"multi-byte text", "<d v=\"\xE4\xBD\x93\xE6\xB8\xA9\">", "d", {{"v", "\xE4\xBD\x93\xE6\xB8\xA9"}}, {},
-                -1},
+        ScanRow{
+            "multi-byte text", "<d v=\"\xE4\xBD\x93\xE6\xB8\xA9\">", "d", {{"v", "\xE4\xBD\x93\xE6\xB8\xA9"}}, {}, -1},
         // Cut off by the end of the line (mends): never past the length, and a
         // value the end cuts off is not kept.
-        ScanRow{"empty line", "", "", {}, {}, 0},
-        ScanRow{"bracket alone", "<", "", {}, {}, 1},
-        ScanRow{"slash alone", "</", "", {}, {}, 2},
-        ScanRow{"name cut off", "<vitals", "vitals", {}, {}, -1},
-        ScanRow{"blank at end", "<t ", "t", {}, {}, -1},
-        ScanRow{"attribute name cut off", "<t ab", "t", {}, {}, -1},
+        ScanRow{"empty line", "", "", {}, {}, 0}, ScanRow{"bracket alone", "<", "", {}, {}, 1},
+        ScanRow{"slash alone", "</", "", {}, {}, 2}, ScanRow{"name cut off", "<vitals", "vitals", {}, {}, -1},
+        ScanRow{"blank at end", "<t ", "t", {}, {}, -1}, ScanRow{"attribute name cut off", "<t ab", "t", {}, {}, -1},
         ScanRow{"line ends after equals", "<t a=", "t", {}, {}, -1},
         ScanRow{"line ends after quote", "<t a=\"", "t", {}, {}, -1},
         ScanRow{"value cut off", "<t a=\"12", "t", {}, {}, -1},
@@ -171,8 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanRow{"props quote at end", "<t props=\"a:1\"", "t", {}, {{"a", "1"}}, -1},
         // A zero byte inside the line is an ordinary byte.
         ScanRow{"zero byte in name", std::string("<a\0b c=\"1\">", 11), std::string("a\0b", 3), {{"c", "1"}}, {}, -1},
-        ScanRow{"zero byte in value", std::string("<t a=\"x\0y\">", 11), "t", {{"a", std::string("x\0y", 3)}}, {},
-                -1},
+        ScanRow{"zero byte in value", std::string("<t a=\"x\0y\">", 11), "t", {{"a", std::string("x\0y", 3)}}, {}, -1},
         ScanRow{"zero byte after tag", std::string("<t>\0", 4), "t", {}, {}, 3},
         // Names longer than 31 bytes are cut to 31, the rest passed over.
         ScanRow{"31-byte tag name", "<" + k31 + " a=\"1\">", k31, {{"a", "1"}}, {}, -1},
@@ -186,8 +187,12 @@ INSTANTIATE_TEST_SUITE_P(
         ScanRow{"31-byte style key", "<t props=\"" + k31 + ":v\">", "t", {}, {{k31, "v"}}, -1},
         ScanRow{"32-byte style key", "<t props=\"" + k32 + ":v\">", "t", {}, {{k31, "v"}}, -1},
         ScanRow{"33-byte style key", "<t props=\"" + k33 + ":v;k:w\">", "t", {}, {{k31, "v"}, {"k", "w"}}, -1},
-        ScanRow{"long props name is plain", "<t props" + k33 + "=\"a:1\">", "t", {{"props" + k33.substr(0, 26), "a:1"}},
-                {}, -1}));
+        ScanRow{"long props name is plain",
+                "<t props" + k33 + "=\"a:1\">",
+                "t",
+                {{"props" + k33.substr(0, 26), "a:1"}},
+                {},
+                -1}));
 
 // ---------------------------------------------------------------------------
 
@@ -266,8 +271,7 @@ TEST(TagScannerTest, PositionsOutsideTheLineEndAtTheLength) {
 
 TEST(TagScannerTest, LongNameBytesNeverWrittenPastLimit) {
     const std::string strLong(5000, 'L');
-    const std::vector<ScannedTag> tags =
-        ScanAll("<" + strLong + " " + strLong + "=\"v\" props=\"" + strLong + ":w\">");
+    const std::vector<ScannedTag> tags = ScanAll("<" + strLong + " " + strLong + "=\"v\" props=\"" + strLong + ":w\">");
     ASSERT_EQ(tags.size(), 1u);
     EXPECT_EQ(tags[0].strName, strLong.substr(0, 31));
     EXPECT_EQ(tags[0].attributes, (Pairs{{strLong.substr(0, 31), "v"}}));
@@ -307,8 +311,8 @@ const std::vector<std::string>& RichLines() {
         "</d vitalsigns=\"\xE4\xBD\x93\xE6\xB8\xA9\" x=\"a;b\" props=\"p q:r;s:t\"  /><e props=\"::;;\" f=\"\"/>",
         R"(<vitaltextout props="a:1" props="b" =" x=">" ;y="2" z=3 "/"/>)",
         std::string(kZeroBytesLine, sizeof(kZeroBytesLine) - 1),
-        "<" + std::string(40, 'N') + " " + std::string(35, 'A') + "=\"v\" props=\"" + std::string(33, 'K') +
-            ":w;" + std::string(32, 'k') + " u\"/>",
+        "<" + std::string(40, 'N') + " " + std::string(35, 'A') + "=\"v\" props=\"" + std::string(33, 'K') + ":w;" +
+            std::string(32, 'k') + " u\"/>",
     };
     return lines;
 }
@@ -395,7 +399,9 @@ std::vector<std::string> WalkedLines(const std::string& strText) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LineWalkTest, EmptyBufferHasNoLines) { EXPECT_EQ(WalkedLines(""), Lines{}); }
+TEST(LineWalkTest, EmptyBufferHasNoLines) {
+    EXPECT_EQ(WalkedLines(""), Lines{});
+}
 
 TEST(LineWalkTest, LineFeedsCutLines) {
     EXPECT_EQ(WalkedLines("<a>\n<b>\n"), (Lines{"<a>", "<b>"}));

@@ -1,8 +1,9 @@
+#include "platform/code_page.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/code_page.h"
 #include "platform/string_map.h"
 
 namespace vitalchart {
@@ -42,19 +43,14 @@ TEST(CodePageTest, CharLengthKeepsCharactersWholeAndNeverOverruns) {
         std::string text;
         std::size_t expected;
     } rows[] = {
-        {CP_GBK, "\xcc\xe5", 2},
-        {CP_GBK, "\xcc", 1},          // lone lead byte at the end
-        {CP_GBK, "A\xcc", 1},
-        {CP_GBK, "\x80\x41", 1},      // 0x80 is no lead byte
-        {CP_GBK, "\xff\x41", 1},
-        {CP_UTF8, "\xe4\xbd\x93", 3},  // 体
-        {CP_UTF8, "\xe4\xbd", 1},      // cut short
-        {CP_UTF8, "\xc3\xa9", 2},
-        {CP_UTF8, "\xf0\x9f\x98\x80", 4},
+        {CP_GBK, "\xcc\xe5", 2},      {CP_GBK, "\xcc", 1},           // lone lead byte at the end
+        {CP_GBK, "A\xcc", 1},         {CP_GBK, "\x80\x41", 1},       // 0x80 is no lead byte
+        {CP_GBK, "\xff\x41", 1},      {CP_UTF8, "\xe4\xbd\x93", 3},  // 体
+        {CP_UTF8, "\xe4\xbd", 1},                                    // cut short
+        {CP_UTF8, "\xc3\xa9", 2},     {CP_UTF8, "\xf0\x9f\x98\x80", 4},
         {CP_UTF8, "\xc0\x80", 1},      // overlong
         {CP_UTF8, "\xe4\x41\x41", 1},  // bad continuation
-        {CP_UTF8, "\x80", 1},
-        {1252, "\xe4\xbd\x93", 1},
+        {CP_UTF8, "\x80", 1},         {1252, "\xe4\xbd\x93", 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);

@@ -1,10 +1,10 @@
+#include "platform/crt_number.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <string>
-
-#include "platform/crt_number.h"
 
 namespace vitalchart {
 namespace {

@@ -1,10 +1,11 @@
+#include "platform/int_math.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <limits>
 
-#include "platform/int_math.h"
 #include "platform/mul_div.h"
 
 namespace vitalchart {
@@ -14,21 +15,21 @@ TEST(MulDivTest, RoundsHalvesAwayFromZeroAndFailsOutside32Bits) {
     struct Row {
         int a, b, c, expected;
     } rows[] = {
-        {10, 96, 254, 4},           // 960 / 254 = 3.78
-        {253, 96, 254, 96},         // 25.3 mm is one inch of reference units
-        {38, 600, 96, 238},         // 237.5 rounds away from zero
-        {-38, 600, 96, -238},       // and so does -237.5
-        {2, 600, 96, 13},           // 12.5
-        {1, 1, 2, 1},               // 0.5
-        {-1, 1, 2, -1},             // -0.5
+        {10, 96, 254, 4},      // 960 / 254 = 3.78
+        {253, 96, 254, 96},    // 25.3 mm is one inch of reference units
+        {38, 600, 96, 238},    // 237.5 rounds away from zero
+        {-38, 600, 96, -238},  // and so does -237.5
+        {2, 600, 96, 13},      // 12.5
+        {1, 1, 2, 1},          // 0.5
+        {-1, 1, 2, -1},        // -0.5
         {1, 1, 3, 0},
-        {5, 7, 0, -1},              // zero divisor
-        {INT_MAX, 2, 1, -1},        // result above INT_MAX
-        {INT_MIN, 1, 1, INT_MIN},   // INT_MIN itself still fits
+        {5, 7, 0, -1},             // zero divisor
+        {INT_MAX, 2, 1, -1},       // result above INT_MAX
+        {INT_MIN, 1, 1, INT_MIN},  // INT_MIN itself still fits
         {INT_MIN, 2, 2, INT_MIN},
-        {INT_MIN, -1, 1, -1},       // 2^31 does not fit
+        {INT_MIN, -1, 1, -1},                  // 2^31 does not fit
         {INT_MAX, INT_MAX, INT_MAX, INT_MAX},  // the 64-bit product does not overflow
-        {7, 3, -2, -11},            // -10.5
+        {7, 3, -2, -11},                       // -10.5
         {0, 96, 254, 0},
     };
     for (const Row& r : rows) {

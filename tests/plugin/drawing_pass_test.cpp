@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cmath>
@@ -38,8 +37,7 @@ TEST(DrawingPassTest, SavesAndRestoresTheHostsPenFontBackgroundAndTextColour) {
     EXPECT_EQ(host.WhatIsNotRestored(dc), "");
     // The restore runs in a fixed order at the end of the trace.
     const std::string& trace = dc.GetTrace();
-    const std::string kTail =
-        "pen 3 1 #010203\nbkmode 2\nfont \"HostFace\" -13 500 0 0\ntextcolor #070809\n";
+    const std::string kTail = "pen 3 1 #010203\nbkmode 2\nfont \"HostFace\" -13 500 0 0\ntextcolor #070809\n";
     ASSERT_GE(trace.size(), kTail.size());
     EXPECT_EQ(trace.substr(trace.size() - kTail.size()), kTail);
 }
@@ -137,8 +135,7 @@ TEST(SizeQueryTest, FirstVitalsizeOnItsOwnLine) {
         {"empty", "", 0, 0.0f, 0.0f},
         {"case counts", "<VitalSize width=\"1\"/>\n", 0, 0.0f, 0.0f},
         {"after the root line", "<vitalsign>\r\n<vitalsize width=\"5\" height=\"6\"/>\r\n", 1, 5.0f, 6.0f},
-        {"beyond float", "<vitalsize width=\"1e300\" height=\"-1e300\"/>\n", 1, HUGE_VALF,
-         -HUGE_VALF},
+        {"beyond float", "<vitalsize width=\"1e300\" height=\"-1e300\"/>\n", 1, HUGE_VALF, -HUGE_VALF},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -1,9 +1,10 @@
+#include "render/chart_renderer.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
-#include "render/chart_renderer.h"
 #include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
@@ -22,31 +23,20 @@ TEST(EvalPositionTest, MillimetresThroughTenthsAndTheScalePair) {
         const char* expr;
         BOOL bVertical;
         int expected;
-    } rows[] = {
-        {"0", 0, 0},
-        {"1", 0, 4},
-        {"10", 0, 38},
-        {"0.5", 0, 2},
-        {"0.7", 0, 2},    // 0.7f is just below 0.7: 6 tenths
-        {"2.3", 0, 8},    // 22 tenths
-        {"25.4", 0, 96},  // 253 tenths
-        {"-1", 0, -4},
-        {"", 0, 0},
-        {"abc", 0, 0},
-        {"+5", 0, 119},   // relative: the rectangle's left added after scaling
-        {"5", 0, 19},
-        {"+5", 1, 69},
-        {"+", 0, 100},
-        {"+", 1, 50},
-        {"left", 0, 100},
-        {"LEFT", 1, 100},
-        {"Left", 0, 100},
-        {" left", 0, 0},
-        {"+left", 0, 100},
-        {"top", 0, 50},    // the axis is not consulted for edge words
-        {"bottom", 0, 800},
-        {"right", 1, 600},
-    };
+    } rows[] =
+        {
+            {"0", 0, 0},        {"1", 0, 4},       {"10", 0, 38},
+            {"0.5", 0, 2},      {"0.7", 0, 2},  // 0.7f is just below 0.7: 6 tenths
+            {"2.3", 0, 8},                      // 22 tenths
+            {"25.4", 0, 96},                    // 253 tenths
+            {"-1", 0, -4},      {"", 0, 0},        {"abc", 0, 0},
+            {"+5", 0, 119},  // relative: the rectangle's left added after scaling
+            {"5", 0, 19},       {"+5", 1, 69},     {"+", 0, 100},
+            {"+", 1, 50},       {"left", 0, 100},  {"LEFT", 1, 100},
+            {"Left", 0, 100},   {" left", 0, 0},   {"+left", 0, 100},
+            {"top", 0, 50},  // the axis is not consulted for edge words
+            {"bottom", 0, 800}, {"right", 1, 600},
+        };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "'" << r.expr << "' vertical " << r.bVertical);
         EXPECT_EQ(s.renderer.EvalPosition(r.expr, r.bVertical), r.expected);

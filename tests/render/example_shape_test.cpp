@@ -23,7 +23,9 @@ const std::string kTemplatePath = std::string(VITALCHART_EXAMPLES) + "/vitalsign
 const std::string kDataPath = std::string(VITALCHART_EXAMPLES) + "/week.data";
 
 // The chart's size in device units at 96 per inch, as a host sizes the rectangle.
-int ChartUnits(int nMm) { return MulDiv(nMm * 10, 96, 254); }
+int ChartUnits(int nMm) {
+    return MulDiv(nMm * 10, 96, 254);
+}
 const int kWidth = ChartUnits(167);
 const int kHeight = ChartUnits(213);
 
@@ -59,8 +61,8 @@ bool IsDrawing(const std::string& strName) {
 }
 
 bool IsDrawingOp(const std::string& strOp) {
-    return strOp == "moveto" || strOp == "lineto" || strOp == "ellipse" || strOp == "polygon" ||
-           strOp == "drawtext" || strOp == "textout" || strOp == "fillrect";
+    return strOp == "moveto" || strOp == "lineto" || strOp == "ellipse" || strOp == "polygon" || strOp == "drawtext" ||
+           strOp == "textout" || strOp == "fillrect";
 }
 
 struct Counts {
@@ -91,8 +93,8 @@ std::string ShiftTrace(const std::string& strTrace, long dx, long dy) {
     std::string out;
     for (const std::string& line : SplitLines(strTrace)) {
         TraceOp op = ParseOp(line);
-        bool bPoints = op.strOp == "moveto" || op.strOp == "lineto" || op.strOp == "polygon" ||
-                       op.strOp == "ellipse" || op.strOp == "textout";
+        bool bPoints = op.strOp == "moveto" || op.strOp == "lineto" || op.strOp == "polygon" || op.strOp == "ellipse" ||
+                       op.strOp == "textout";
         if (op.strOp == "drawtext") {
             // left top right bottom, then the format and the text
             std::ostringstream s;
@@ -162,7 +164,9 @@ std::string Reading(const std::string& strName, const std::string& strValue, int
            std::to_string(nCell) + "\"/>\n";
 }
 
-std::string Quoted(const std::string& strText) { return QuoteTraceText(strText.data(), strText.size()); }
+std::string Quoted(const std::string& strText) {
+    return QuoteTraceText(strText.data(), strText.size());
+}
 
 // The box a caption of the form was drawn in; fails when the caption is not
 // drawn exactly once.
@@ -352,7 +356,7 @@ TEST_F(ExampleShapeTest, CurvesSitOnTheirScales) {
         const char* pszName;
         const char* pszValue;
     };
-    const Caption captions[] = {{"42", "体温", "42"}, {"37", "体温", "37"}, {"35", "体温", "35"},
+    const Caption captions[] = {{"42", "体温", "42"},   {"37", "体温", "37"}, {"35", "体温", "35"},
                                 {"180", "脉搏", "180"}, {"80", "脉搏", "80"}, {"20", "脉搏", "20"}};
     long nRow = (MarkerOf("体温", "35", 0).y - MarkerOf("体温", "36", 0).y) / 5;
     EXPECT_GT(nRow, 0);

@@ -23,14 +23,10 @@ TEST(ColorTripleTest, ReadsUpToThreeFiguresAndKeepsLowBytes) {
         ColorRead read;
         COLORREF colour;
     } rows[] = {
-        {"255,0,0", ColorRead::kAll, RGB(255, 0, 0)},
-        {"0, 128 ,255", ColorRead::kAll, RGB(0, 128, 255)},
-        {"256,-1,511", ColorRead::kAll, RGB(0, 255, 255)},
-        {"1,2,3,4", ColorRead::kAll, RGB(1, 2, 3)},
-        {"255,128", ColorRead::kRedOnly, RGB(255, 0, 0)},
-        {"0,255", ColorRead::kRedOnly, RGB(0, 0, 0)},
-        {"255", ColorRead::kNone, RGB(0, 0, 0)},
-        {"", ColorRead::kNone, RGB(0, 0, 0)},
+        {"255,0,0", ColorRead::kAll, RGB(255, 0, 0)},      {"0, 128 ,255", ColorRead::kAll, RGB(0, 128, 255)},
+        {"256,-1,511", ColorRead::kAll, RGB(0, 255, 255)}, {"1,2,3,4", ColorRead::kAll, RGB(1, 2, 3)},
+        {"255,128", ColorRead::kRedOnly, RGB(255, 0, 0)},  {"0,255", ColorRead::kRedOnly, RGB(0, 0, 0)},
+        {"255", ColorRead::kNone, RGB(0, 0, 0)},           {"", ColorRead::kNone, RGB(0, 0, 0)},
         {"a,b,c", ColorRead::kAll, RGB(0, 0, 0)},
     };
     for (const Row& r : rows) {
@@ -67,7 +63,8 @@ TEST(PenEntryTest, WidthStyleAndColourFromTheAttributes) {
     for (const Row& r : rows) {
         SCOPED_TRACE(nRow++);
         CPenEntry entry;
-        EXPECT_EQ(entry.CreateFromAttributes(test::ElementAttributes(kElementPen, r.attrs), r.num, r.den, r.colour), r.ok);
+        EXPECT_EQ(entry.CreateFromAttributes(test::ElementAttributes(kElementPen, r.attrs), r.num, r.den, r.colour),
+                  r.ok);
         if (!r.ok) continue;
         ASSERT_NE(entry.m_pPen, nullptr);
         EXPECT_EQ(entry.m_strId, "a");

@@ -24,7 +24,8 @@ std::vector<Reading> Read(const std::string& strData, int nLength = kWhole, BOOL
                           BOOL* pResult = nullptr) {
     CRecordingDC dc;
     CChartRenderer renderer(&dc, CChartGeometry());
-    BOOL bResult = renderer.ReadVitalRecords(strData.data(), nLength == kWhole ? static_cast<int>(strData.size()) : nLength);
+    BOOL bResult =
+        renderer.ReadVitalRecords(strData.data(), nLength == kWhole ? static_cast<int>(strData.size()) : nLength);
     if (pResult != nullptr) *pResult = bResult;
     if (pResume != nullptr) *pResume = renderer.IsResumePrint();
     std::vector<Reading> out;
@@ -149,8 +150,9 @@ TEST(ReadVitalRecordsTest, ReadsExactlyTheGivenLength) {
 }
 
 TEST(ReadVitalRecordsTest, KeepsDuplicatesInTextOrder) {
-    auto records = Read("<d vitalsigns=\"T\" cellindex=\"1\" vitalsignsvalues=\"37\"/>\n"
-                        "<d vitalsigns=\"T\" cellindex=\"1\" vitalsignsvalues=\"38\"/>\n");
+    auto records = Read(
+        "<d vitalsigns=\"T\" cellindex=\"1\" vitalsignsvalues=\"37\"/>\n"
+        "<d vitalsigns=\"T\" cellindex=\"1\" vitalsignsvalues=\"38\"/>\n");
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].values, "37");
     EXPECT_EQ(records[1].values, "38");

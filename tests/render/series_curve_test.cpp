@@ -16,8 +16,14 @@ using test::PainterRig;
 // y 189 (50 mm), 8 units (2 mm) per 0.2 degrees. Plotted heights: 34 at 228,
 // 35 at 189, 36 at 150, 37 at 110, 37.5 at 90, 38 at 70.
 CMapStringToString Curve(const char* pszSymbol) {
-    return Attributes({{"name", "T"}, {"x", "10"}, {"y", "50"}, {"cx", "5"}, {"cy", "2"}, {"scale", "0.2"},
-                       {"base-value", "35"}, {"symbol", pszSymbol}});
+    return Attributes({{"name", "T"},
+                       {"x", "10"},
+                       {"y", "50"},
+                       {"cx", "5"},
+                       {"cy", "2"},
+                       {"scale", "0.2"},
+                       {"base-value", "35"},
+                       {"symbol", pszSymbol}});
 }
 
 // What the marker painter alone draws for the kind at the point.
@@ -59,8 +65,14 @@ TEST(SeriesCurve, BaseValueIsSinglePrecision) {
     // units per degree, where a double base would give 0.99999 and 0.
     PainterRig rig;
     rig.AddReading("T", 0, "35.3");
-    rig.Paint(&CChartRenderer::DrawVitalLineOut, Attributes({{"name", "T"}, {"x", "10"}, {"y", "50"}, {"cx", "5"}, {"cy", "1.3"},
-                                              {"scale", "1"}, {"base-value", "35.1"}, {"symbol", "5"}}));
+    rig.Paint(&CChartRenderer::DrawVitalLineOut, Attributes({{"name", "T"},
+                                                             {"x", "10"},
+                                                             {"y", "50"},
+                                                             {"cx", "5"},
+                                                             {"cy", "1.3"},
+                                                             {"scale", "1"},
+                                                             {"base-value", "35.1"},
+                                                             {"symbol", "5"}}));
     EXPECT_EQ(rig.Trace(), Marker(38, 188, 5));
 }
 
@@ -98,8 +110,8 @@ TEST(SeriesCurve, SpecialSymbolsByFlag) {
         int nKind;
     };
     const Row rows[] = {
-        {0, "4", "6", 2}, {1, "4", "6", 4}, {1, nullptr, "6", 2}, {1, "-1", "6", 2}, {1, "0", nullptr, 0},
-        {2, "4", "6", 6}, {2, "4", nullptr, 2}, {2, "4", "-5", 2}, {3, "4", "6", 2}, {-1, "4", "6", 2},
+        {0, "4", "6", 2}, {1, "4", "6", 4},     {1, nullptr, "6", 2}, {1, "-1", "6", 2}, {1, "0", nullptr, 0},
+        {2, "4", "6", 6}, {2, "4", nullptr, 2}, {2, "4", "-5", 2},    {3, "4", "6", 2},  {-1, "4", "6", 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("flag " + std::to_string(row.nFlag) + " special " + (row.pszSpecial ? row.pszSpecial : "-") +
@@ -139,8 +151,8 @@ TEST(SeriesCurve, ElementsThatCannotPlotDrawNoReadings) {
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(pszElement) + ": " + row.pszName);
             std::vector<std::pair<std::string, std::string>> attrs = {
-                {"name", "T"},       {"x", "10"},   {"y", "50"}, {"cx", "5"}, {"cy", "2"}, {"scale", "0.2"},
-                {"base-value", "35"}, {"symbol", "2"}, {"pen-id", "p1"}};
+                {"name", "T"},    {"x", "10"},          {"y", "50"},     {"cx", "5"},     {"cy", "2"},
+                {"scale", "0.2"}, {"base-value", "35"}, {"symbol", "2"}, {"pen-id", "p1"}};
             std::string strTag = std::string("<") + pszElement;
             for (const auto& attr : attrs) {
                 std::string strValue = attr.second;
@@ -152,8 +164,9 @@ TEST(SeriesCurve, ElementsThatCannotPlotDrawNoReadings) {
             }
             test::TraceRun run;
             run.strTemplate = std::string(pszBase) + strTag + "/>\n";
-            run.strData = "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"0\"/>\n"
-                          "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"1\"/>\n";
+            run.strData =
+                "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"0\"/>\n"
+                "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"1\"/>\n";
             std::string strTrace = test::RenderTrace(run);
             // A missing attribute leaves the element out altogether, pen and all.
             const bool bMissing = row.pszValue == nullptr;

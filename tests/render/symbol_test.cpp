@@ -86,8 +86,8 @@ TEST(Symbol, ColoursAndWidthsOnScreenAndInPrint) {
         BOOL bPrinting;
         BOOL bPrintColor;
     };
-    const Mode modes[] = {{"screen", 0, 1}, {"screen, print colour off", 0, 0}, {"print", 1, 1},
-                          {"print, print colour off", 1, 0}};
+    const Mode modes[] = {
+        {"screen", 0, 1}, {"screen, print colour off", 0, 0}, {"print", 1, 1}, {"print, print colour off", 1, 0}};
     for (const Mode& mode : modes) {
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(mode.pszName) + ", kind " + std::to_string(row.nKind));

@@ -19,15 +19,24 @@ namespace {
 
 std::string Reading(const AttributeRule& rule) {
     switch (rule.kind) {
-        case AttributeKind::kPosition: return rule.axis == Axis::kY ? "y position" : "x position";
-        case AttributeKind::kLength: return rule.axis == Axis::kY ? "vertical length" : "horizontal length";
-        case AttributeKind::kInteger: return "integer";
-        case AttributeKind::kDecimal: return "decimal";
-        case AttributeKind::kColor: return "colour";
-        case AttributeKind::kText: return "text";
-        case AttributeKind::kSymbol: return "marker kind";
-        case AttributeKind::kPenId: return "pen id";
-        case AttributeKind::kFontId: return "font id";
+        case AttributeKind::kPosition:
+            return rule.axis == Axis::kY ? "y position" : "x position";
+        case AttributeKind::kLength:
+            return rule.axis == Axis::kY ? "vertical length" : "horizontal length";
+        case AttributeKind::kInteger:
+            return "integer";
+        case AttributeKind::kDecimal:
+            return "decimal";
+        case AttributeKind::kColor:
+            return "colour";
+        case AttributeKind::kText:
+            return "text";
+        case AttributeKind::kSymbol:
+            return "marker kind";
+        case AttributeKind::kPenId:
+            return "pen id";
+        case AttributeKind::kFontId:
+            return "font id";
         case AttributeKind::kWord: {
             const std::string strWords = rule.pszWords != nullptr ? rule.pszWords : "";
             return strWords.find('|') == std::string::npos ? "word `" + strWords + "`" : "word";
@@ -39,9 +48,12 @@ std::string Reading(const AttributeRule& rule) {
 std::string Required(const AttributeRule& rule) {
     switch (rule.need) {
         case AttributeNeed::kDeclares:
-        case AttributeNeed::kDraws: return "yes";
-        case AttributeNeed::kCoordinate: return "give it";
-        case AttributeNeed::kOptional: return "no";
+        case AttributeNeed::kDraws:
+            return "yes";
+        case AttributeNeed::kCoordinate:
+            return "give it";
+        case AttributeNeed::kOptional:
+            return "no";
     }
     return std::string();
 }

@@ -32,12 +32,11 @@ TEST(TemplateWalkTest, WhichLinesAndTagsAreRead) {
         std::string expected;
     } rows[] = {
         {"pen then line", std::string(kPen) + kLine, kDrawn},
-        {"line before its pen draws with the pen already selected",
-         std::string(kLine) + kPen, kUndeclared},
+        {"line before its pen draws with the pen already selected", std::string(kLine) + kPen, kUndeclared},
         {"root element ends its line", "<vitalsign>" + std::string(kPen) + kLine, kUndeclared},
         {"two elements back to back", std::string(kPen).substr(0, sizeof kPen - 2) + kLine, kDrawn},
-        {"a blank between elements hides the second",
-         std::string(kPen).substr(0, sizeof kPen - 2) + " " + kLine, "pen 0 1 #000000\n"},
+        {"a blank between elements hides the second", std::string(kPen).substr(0, sizeof kPen - 2) + " " + kLine,
+         "pen 0 1 #000000\n"},
         {"indented element is skipped", std::string(kPen) + " " + kLine, "pen 0 1 #000000\n"},
         {"tab-indented element is skipped", std::string(kPen) + "\t" + kLine, "pen 0 1 #000000\n"},
         {"misspelt name is skipped", "<VitalPen id=\"p\" pen-width=\"2\" color=\"255,0,0\"/>\n" + std::string(kLine),
@@ -81,7 +80,8 @@ TEST(TemplateWalkTest, PrintColourWordIsFalseInAnyCaseOnly) {
         EXPECT_EQ(GrepTrace(Lines(t, true), "pen 0 2"), "pen 0 2 #ff0000\n");
     }
     // Once cleared, a later vitalsize does not set it again.
-    std::string t = std::string("<vitalsize print-color=\"false\"/>\n<vitalsize print-color=\"true\"/>\n") + kPen + kLine;
+    std::string t =
+        std::string("<vitalsize print-color=\"false\"/>\n<vitalsize print-color=\"true\"/>\n") + kPen + kLine;
     EXPECT_EQ(GrepTrace(Lines(t, true), "pen 0 2"), "pen 0 2 #000000\n");
 }
 

@@ -81,7 +81,8 @@ TEST(VitalLine, RepeatCountIsCapped) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pszTimes);
         PainterRig rig;
-        rig.Paint(&CChartRenderer::DrawVitalLine, Attributes({{"right", "1"}, {"bottom", "1"}, {"times", row.pszTimes}}));
+        rig.Paint(&CChartRenderer::DrawVitalLine,
+                  Attributes({{"right", "1"}, {"bottom", "1"}, {"times", row.pszTimes}}));
         EXPECT_EQ(CountLines(rig.Trace(), "lineto"), row.nLines);
         EXPECT_EQ(CountLines(rig.Trace(), "moveto"), row.nLines);
     }
@@ -89,8 +90,8 @@ TEST(VitalLine, RepeatCountIsCapped) {
 
 TEST(VitalLine, PositionsWrapAroundAs32BitCoordinates) {
     PainterRig rig(RECT{2147483600, 0, 100, 800});
-    rig.Paint(&CChartRenderer::DrawVitalLine, Attributes({{"left", "left"}, {"top", "0"}, {"right", "right"}, {"bottom", "0"},
-                                           {"times", "3"}}));
+    rig.Paint(&CChartRenderer::DrawVitalLine,
+              Attributes({{"left", "left"}, {"top", "0"}, {"right", "right"}, {"bottom", "0"}, {"times", "3"}}));
     EXPECT_EQ(rig.Trace(), "moveto -2147483596 0\nlineto -2147483596 0\nmoveto -2147483496 0\nlineto -2147483496 0\n");
 
     PainterRig big(RECT{0, 0, 2000000000, 800});

@@ -55,8 +55,12 @@ TEST(VitalText, CaptionWiderThanItsBoxOverhangs) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.first);
         PainterRig rig;
-        rig.Paint(&CChartRenderer::DrawVitalText, Attributes({{"text", "ABCDEFGHIJ"}, {"left", "10"}, {"top", "5"}, {"right", "5"},
-                                               {"bottom", "1.3"}, {"align", row.first}}));
+        rig.Paint(&CChartRenderer::DrawVitalText, Attributes({{"text", "ABCDEFGHIJ"},
+                                                              {"left", "10"},
+                                                              {"top", "5"},
+                                                              {"right", "5"},
+                                                              {"bottom", "1.3"},
+                                                              {"align", row.first}}));
         EXPECT_EQ(rig.Trace(), row.second);
     }
 }
@@ -115,22 +119,31 @@ TEST(VitalText, VerticalTextKeepsCharactersWhole) {
         const char* pszExpected;
     };
     const Row rows[] = {
-        {"GBK double-byte", CP_GBK, "\xb0\xa1\xb0\xa2" "A", "5",
+        {"GBK double-byte", CP_GBK,
+         "\xb0\xa1\xb0\xa2"
+         "A",
+         "5",
          "drawtext 38 19 114 57 0x800 \"\\xb0\\xa1\"\ndrawtext 38 38 114 76 0x800 \"\\xb0\\xa2\"\n"
          "drawtext 38 57 114 95 0x800 \"A\"\n"},
         {"GBK lead byte without its trail", CP_GBK, "A\xb0", "5",
          "drawtext 38 19 114 57 0x800 \"A\"\ndrawtext 38 38 114 76 0x800 \"\\xb0\"\n"},
         {"UTF-8", CP_UTF8, "\xe4\xbd\x93\xe6\xb8\xa9", "5",
          "drawtext 38 19 114 57 0x800 \"\\xe4\\xbd\\x93\"\ndrawtext 38 38 114 76 0x800 \"\\xe6\\xb8\\xa9\"\n"},
-        {"without spans every character on one spot", CP_GBK, "\xb0\xa1" "&", nullptr,
-         "drawtext 38 19 114 57 0x800 \"\\xb0\\xa1\"\ndrawtext 38 19 114 57 0x800 \"&\"\n"},
+        {"without spans every character on one spot", CP_GBK,
+         "\xb0\xa1"
+         "&",
+         nullptr, "drawtext 38 19 114 57 0x800 \"\\xb0\\xa1\"\ndrawtext 38 19 114 57 0x800 \"&\"\n"},
         {"empty text", CP_GBK, "", "5", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pszName);
         PainterRig rig(row.nCodePage);
-        CMapStringToString map = Attributes({{"text", row.pszText}, {"left", "10"}, {"top", "5"}, {"right", "20"},
-                                             {"bottom", "10"}, {"align", "vertical"}});
+        CMapStringToString map = Attributes({{"text", row.pszText},
+                                             {"left", "10"},
+                                             {"top", "5"},
+                                             {"right", "20"},
+                                             {"bottom", "10"},
+                                             {"align", "vertical"}});
         if (row.pszSpans != nullptr) map.SetAt("spans", row.pszSpans);
         rig.Paint(&CChartRenderer::DrawVitalText, map);
         EXPECT_EQ(rig.Trace(), row.pszExpected);

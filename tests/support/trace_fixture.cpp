@@ -43,8 +43,7 @@ std::string RenderTrace(const TraceRun& run) {
     TempFile templ(run.strTemplate);
     CRecordingDC dc(run.nCodePage, run.bPrinting);
     DrawPlugin(&dc, run.nTop, run.nLeft, run.nBottom, run.nRight, run.nDenY, run.nDenX, run.nNumY, run.nNumX,
-               templ.Path().c_str(), run.strData.data(), static_cast<int>(run.strData.size()), "",
-               run.bFillBackground);
+               templ.Path().c_str(), run.strData.data(), static_cast<int>(run.strData.size()), "", run.bFillBackground);
     return dc.GetTrace();
 }
 

@@ -42,11 +42,9 @@ struct TraceRun {
 // Draws the run through DrawPlugin and returns the recording surface's trace.
 std::string RenderTrace(const TraceRun& run);
 
-
 // Compares the trace with tests/data/<name>.trace; on a mismatch writes
 // <name>.trace.actual beside it and fails with both paths.
 void ExpectGoldenTrace(const std::string& strName, const std::string& strTrace);
-
 
 }  // namespace test
 }  // namespace vitalchart

@@ -17,7 +17,9 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-bool IsDark(COLORREF cr) { return GetRValue(cr) < 96 && GetGValue(cr) < 96 && GetBValue(cr) < 96; }
+bool IsDark(COLORREF cr) {
+    return GetRValue(cr) < 96 && GetGValue(cr) < 96 && GetBValue(cr) < 96;
+}
 
 struct InkBox {
     int nLeft = INT_MAX, nTop = INT_MAX, nRight = INT_MIN, nBottom = INT_MIN;  // inclusive
@@ -69,11 +71,9 @@ TEST(CairoDCTest, OneUnitLineCoversOnePixelRowAndLeavesOutItsEnd) {
     struct Row {
         POINT from, to, on, offA, offB;
     } rows[] = {
-        {{10, 20}, {50, 20}, {30, 20}, {30, 19}, {30, 21}},
-        {{20, 10}, {20, 50}, {20, 30}, {19, 30}, {21, 30}},
+        {{10, 20}, {50, 20}, {30, 20}, {30, 19}, {30, 21}}, {{20, 10}, {20, 50}, {20, 30}, {19, 30}, {21, 30}},
         {{10, 20}, {50, 20}, {10, 20}, {50, 20}, {9, 20}},  // first point drawn, last point not
-        {{50, 20}, {10, 20}, {50, 20}, {10, 20}, {51, 20}},
-        {{20, 50}, {20, 10}, {20, 50}, {20, 10}, {20, 51}},
+        {{50, 20}, {10, 20}, {50, 20}, {10, 20}, {51, 20}}, {{20, 50}, {20, 10}, {20, 50}, {20, 10}, {20, 51}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.from.x) + "," + std::to_string(r.from.y));
@@ -94,8 +94,11 @@ TEST(CairoDCTest, PenStylesFollowThePlatformPatterns) {
         int nStyle;
         std::vector<int> runs;
     } rows[] = {
-        {PS_SOLID, {60}}, {PS_DASH, {18, 6, 18}}, {PS_DOT, {3, 3, 3, 3}},
-        {PS_DASHDOT, {9, 6, 3, 6, 9}}, {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3, 9}},
+        {PS_SOLID, {60}},
+        {PS_DASH, {18, 6, 18}},
+        {PS_DOT, {3, 3, 3, 3}},
+        {PS_DASHDOT, {9, 6, 3, 6, 9}},
+        {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3, 9}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE("style " + std::to_string(r.nStyle));
@@ -376,16 +379,18 @@ TEST(CairoDCTest, PlatformFaceNamesMapToTheChartFonts) {
     const std::string sans = RenderFace("Noto Sans CJK SC");
     ASSERT_NE(serif, sans);
     EXPECT_EQ(RenderFace("SimSun"), serif);
-    EXPECT_EQ(RenderFace("\xe5\xae\x8b\xe4\xbd\x93"), serif);        // 宋体 in UTF-8
-    EXPECT_EQ(RenderFace("\xcb\xce\xcc\xe5", CP_GBK), serif);        // 宋体 in GBK
+    EXPECT_EQ(RenderFace("\xe5\xae\x8b\xe4\xbd\x93"), serif);  // 宋体 in UTF-8
+    EXPECT_EQ(RenderFace("\xcb\xce\xcc\xe5", CP_GBK), serif);  // 宋体 in GBK
     EXPECT_EQ(RenderFace("SimHei"), sans);
-    EXPECT_EQ(RenderFace("\xe9\xbb\x91\xe4\xbd\x93"), sans);         // 黑体
+    EXPECT_EQ(RenderFace("\xe9\xbb\x91\xe4\xbd\x93"), sans);                          // 黑体
     EXPECT_EQ(RenderFace("\xe5\xbe\xae\xe8\xbd\xaf\xe9\x9b\x85\xe9\xbb\x91"), sans);  // 微软雅黑
     EXPECT_EQ(RenderFace("System"), sans);
     EXPECT_EQ(RenderFace(""), sans);
 }
 
-bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
 
 std::string RunCommand(const std::string& strCommand) {
     std::string out;

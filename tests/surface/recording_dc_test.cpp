@@ -1,10 +1,10 @@
+#include "vitalchart/surface/recording_dc.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 #include <string>
-
-#include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
 namespace {
@@ -120,10 +120,10 @@ TEST(RecordingDCTest, CalcRectMeasuresWithTheFixedMetricAndDrawsNothing) {
         std::string text;
         int width, lines;
     } rows[] = {
-        {0, "abc", 24, 16},            // height 0 counts as 16: 8 per byte
+        {0, "abc", 24, 16},  // height 0 counts as 16: 8 per byte
         {-12, "abcd", 24, 12},
         {12, "ab\ncdef\r\ng", 24, 36},  // widest line 4 bytes, 3 lines
-        {1, "abc", 3, 1},              // at least one unit a byte
+        {1, "abc", 3, 1},               // at least one unit a byte
         {-16, "", 0, 0},
         {-16, "\n", 0, 32},
         {-16, "\xe4\xbd\x93", 24, 16},  // bytes, not characters

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/command_fixture.h"
-
 #include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tools/command_fixture.h"
 
 namespace {
 

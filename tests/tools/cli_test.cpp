@@ -3,20 +3,22 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "tools/command_fixture.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tools/command_fixture.h"
+
 namespace {
 
 using Result = vitalchart::test::CommandResult;
 using CliTest = vitalchart::test::CommandTest;
 
-std::string Slurp(const std::string& strPath) { return vitalchart::test::ReadFileText(strPath); }
+std::string Slurp(const std::string& strPath) {
+    return vitalchart::test::ReadFileText(strPath);
+}
 
 const char kTemplate[] =
     "<vitalsize width=\"167\" height=\"213\"/>\n"
@@ -60,12 +62,13 @@ TEST_F(CliTest, RenderPassesDataPrintFillAndEncoding) {
     std::string strTemplate = Write("t.xml",
                                     "<vitaltextout name=\"R\" x=\"0\" y=\"0\" cx=\"10\" cy=\"10\"/>\n"
                                     "<vitalline left=\"0\" top=\"0\" right=\"1\" bottom=\"1\"/>\n");
-    std::string strData = Write("d.data", "<d vitalsigns=\"R\" vitalsignsvalues=\"\xcc\xe5\"/><print resume=\"true\"/>");
+    std::string strData =
+        Write("d.data", "<d vitalsigns=\"R\" vitalsignsvalues=\"\xcc\xe5\"/><print resume=\"true\"/>");
     Result r = Run("render '" + strTemplate + "' --data '" + strData + "' --print --fill --encoding gbk");
     EXPECT_EQ(r.nExit, 0) << r.strErr;
     EXPECT_NE(r.strOut.find("\"\\xcc\\xe5\""), std::string::npos) << r.strOut;
-    EXPECT_EQ(r.strOut.find("fillrect"), std::string::npos);   // printing: no fill
-    EXPECT_EQ(r.strOut.find("lineto"), std::string::npos);     // continuation page: no form
+    EXPECT_EQ(r.strOut.find("fillrect"), std::string::npos);  // printing: no fill
+    EXPECT_EQ(r.strOut.find("lineto"), std::string::npos);    // continuation page: no form
     r = Run("render '" + strTemplate + "' --fill");
     EXPECT_NE(r.strOut.find("fillrect 0 0 631 805 #000000"), std::string::npos) << r.strOut;
 }
@@ -118,7 +121,9 @@ TEST_F(CliTest, HelpAndVersion) {
 
 namespace {
 
-bool Exists(const std::string& strPath) { return std::ifstream(strPath).good(); }
+bool Exists(const std::string& strPath) {
+    return std::ifstream(strPath).good();
+}
 
 TEST_F(CliTest, FormatComesFromTheExtensionAndPagesAreNumbered) {
     std::string strTemplate = Write("t.xml", kTemplate);

@@ -43,8 +43,8 @@ protected:
     CommandResult Run(const std::string& strArgs) {
         const std::string strOut = m_strDir + "/stdout";
         const std::string strErr = m_strDir + "/stderr";
-        const std::string strCommand = "cd '" + m_strDir + "' && '" + VITALCHART_CLI + "' " + strArgs + " >'" +
-                                       strOut + "' 2>'" + strErr + "'";
+        const std::string strCommand =
+            "cd '" + m_strDir + "' && '" + VITALCHART_CLI + "' " + strArgs + " >'" + strOut + "' 2>'" + strErr + "'";
         const int nStatus = std::system(strCommand.c_str());
         return {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFileText(strOut), ReadFileText(strErr)};
     }

@@ -57,7 +57,8 @@ struct Word {
 std::vector<std::pair<std::string, Word>> PdfWords(const std::string& strPdf) {
     std::string strXml = Capture("pdftotext -bbox '" + strPdf + "' -");
     std::vector<std::pair<std::string, Word>> words;
-    std::regex wordRe(R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+    std::regex wordRe(
+        R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
     int nPage = 0;
     std::istringstream in(strXml);
     std::string line;
@@ -91,10 +92,10 @@ TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
         const char* word;
         double left, top, right, bottom;
     } boxes[] = {
-        {"体", 6.3, 1.1, 160.8, 8.0},             // the title
-        {"入量(ml)", 6.3, 185.8, 27.5, 190.6},    // a row caption
-        {"2024-12-01", 27.5, 14.3, 46.5, 19.1},   // the date of day 1
-        {"1800", 27.5, 185.8, 46.5, 190.6},       // day 1's intake
+        {"体", 6.3, 1.1, 160.8, 8.0},            // the title
+        {"入量(ml)", 6.3, 185.8, 27.5, 190.6},   // a row caption
+        {"2024-12-01", 27.5, 14.3, 46.5, 19.1},  // the date of day 1
+        {"1800", 27.5, 185.8, 46.5, 190.6},      // day 1's intake
     };
     const double kPointsPerMm = 72.0 / 25.4;
     const double kSlack = 2.5;  // glyph boxes reach a little beyond the ink

@@ -42,7 +42,9 @@ const GoldenCase kCases[] = {
     {"rows-continuation-print", "rows.xml", "rows.data", "--print"},
 };
 
-void PrintTo(const GoldenCase& c, std::ostream* pOut) { *pOut << c.pszName; }
+void PrintTo(const GoldenCase& c, std::ostream* pOut) {
+    *pOut << c.pszName;
+}
 
 std::string SourcePath(const char* pszName) {
     const std::string strName = pszName;
@@ -75,14 +77,13 @@ TEST_P(Golden, TraceIsByteIdentical) {
     ADD_FAILURE() << "the trace differs from " << strGolden << "; diff it with " << strActual;
 }
 
-INSTANTIATE_TEST_SUITE_P(Traces, Golden, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<GoldenCase>& info) {
-                             std::string strName = info.param.pszName;
-                             for (char& c : strName) {
-                                 if (c == '-') c = '_';
-                             }
-                             return strName;
-                         });
+INSTANTIATE_TEST_SUITE_P(Traces, Golden, testing::ValuesIn(kCases), [](const testing::TestParamInfo<GoldenCase>& info) {
+    std::string strName = info.param.pszName;
+    for (char& c : strName) {
+        if (c == '-') c = '_';
+    }
+    return strName;
+});
 
 }  // namespace
 }  // namespace test

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string>
 
+// clang-format off
 #include "vitalchart/surface/dc.h"
 // Last: it brings windows.h after the chart's own declarations.
 #include "surface/gdi/windows_api.h"
+// clang-format on
 
 // A white 32-bit page in memory that a memory device context draws on, as a
 // host paints a chart off screen; written out as a BMP file.

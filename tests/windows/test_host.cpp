@@ -24,9 +24,11 @@
 #include "render/chart_renderer.h"
 #include "shape_log.h"
 #include "vitalchart/surface/recording_dc.h"
+// clang-format off
 // Last: it brings windows.h.
 #include "call_probe.h"
 #include "page.h"
+// clang-format on
 
 namespace {
 

@@ -18,14 +18,19 @@ using COLORREF = std::uint32_t;
 constexpr BOOL FALSE = 0;
 constexpr BOOL TRUE = 1;
 
-
 // Packs a colour as the platform does: red in the low byte, then green, then blue.
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 struct RECT {
     LONG left;

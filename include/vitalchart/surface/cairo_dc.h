@@ -44,8 +44,7 @@ public:
 
     // A white image of nWidth by nHeight pixels, kept in memory; read it with
     // GetPixel, WritePng or EncodePng. Never null.
-    static std::unique_ptr<CCairoDC> CreatePng(int nWidth, int nHeight, UINT nCodePage = CP_UTF8,
-                                               BOOL bPrinting = 0);
+    static std::unique_ptr<CCairoDC> CreatePng(int nWidth, int nHeight, UINT nCodePage = CP_UTF8, BOOL bPrinting = 0);
     // A PDF file at strPath (created or truncated now) whose pages are nWidth
     // by nHeight device units of 1/nDpi inch. Never null.
     static std::unique_ptr<CCairoDC> CreatePdf(const std::string& strPath, int nWidth, int nHeight, int nDpi,
