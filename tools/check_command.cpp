@@ -1,9 +1,11 @@
 #include "tools/check_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
 #include "platform/utf8.h"
+#include "tools/input_texts.h"
 #include "tools/output_files.h"
 #include "tools/text_encoding.h"
 
@@ -14,7 +16,6 @@ namespace {
 
 constexpr int kExitClean = 0;
 constexpr int kExitWarnings = 1;
-constexpr int kExitError = 2;
 
 const char* SeverityName(Severity severity) {
     return severity == Severity::kWarning ? "warning" : "note";
@@ -123,40 +124,67 @@ std::string FormatFindingsJson(const std::vector<std::string>& files, const std:
     return out;
 }
 
+namespace {
+
+// What the checker says of the files' encodings, at their first byte.
+std::vector<Finding> EncodingFindings(const CommandLine& line, const CInputTexts& inputs) {
+    std::vector<Finding> findings;
+    const UINT nCodePage = inputs.GetCodePage();
+    const char* pszCodePage = nCodePage == CP_GBK ? "GBK" : "UTF-8";
+    for (std::size_t i = 0; i < inputs.GetEncodings().size(); ++i) {
+        const DetectedEncoding& detected = inputs.GetEncodings()[i];
+        const int nSource = static_cast<int>(i);
+        if (detected.bByteOrderMark) {
+            findings.push_back({nSource, 1, 1, Severity::kNote,
+                                "the file begins with a UTF-8 byte-order mark: the plug-in skips it when it draws in "
+                                "UTF-8 and reads it as text in any other code page",
+                                "byte-order-mark"});
+        }
+        const bool bFits = detected.encoding == TextEncoding::kAscii ||
+                           (detected.encoding == TextEncoding::kUtf8 && nCodePage == CP_UTF8) ||
+                           (detected.encoding == TextEncoding::kGbk && nCodePage == CP_GBK);
+        if (bFits) continue;
+        std::string strMessage;
+        if (line.codePage) {
+            strMessage = std::string("the file is ") + EncodingName(detected.encoding) + ", not " + pszCodePage +
+                         " as --encoding says: its names and values are read as " + pszCodePage + " bytes";
+        } else {
+            strMessage = std::string("this data text is ") + EncodingName(detected.encoding) + " and the template " +
+                         pszCodePage +
+                         ": vitalchart render converts it, but a host must pass the readings in the "
+                         "template's code page, or no name of the template matches them";
+        }
+        findings.push_back({nSource, 1, 1, Severity::kWarning, strMessage, "encoding-mismatch"});
+    }
+    return findings;
+}
+
+}  // namespace
+
 int RunCheck(const CommandLine& line) {
     std::vector<std::string> files = {line.strTemplate};
-    std::string strTemplate;
+    files.insert(files.end(), line.dataFiles.begin(), line.dataFiles.end());
+    CInputTexts inputs;
     std::string strError;
-    if (!ReadWholeFile(line.strTemplate, strTemplate, strError)) {
-        std::cerr << "vitalchart: " << strError << "\n";
-        return kExitError;
-    }
-    std::vector<std::string> dataTexts;
-    for (const std::string& strPath : line.dataFiles) {
-        dataTexts.emplace_back();
-        if (!ReadWholeFile(strPath, dataTexts.back(), strError)) {
-            std::cerr << "vitalchart: " << strError << "\n";
-            return kExitError;
-        }
-        files.push_back(strPath);
-    }
+    if (!inputs.Read(line, strError)) return Fail(strError);
 
-    // Names are compared without case in the code page the texts are written in.
-    UINT nCodePage = line.codePage.value_or(0);
-    if (nCodePage == 0) {
-        bool bUtf8 = IsValidUtf8(strTemplate);
-        for (const std::string& strData : dataTexts) bUtf8 = bUtf8 && IsValidUtf8(strData);
-        nCodePage = bUtf8 ? CP_UTF8 : CP_GBK;
+    // Names are compared without case in the code page the texts are read in.
+    const UINT nCodePage = inputs.GetCodePage();
+    std::vector<Finding> findings = CTemplateChecker(nCodePage).Check(inputs.GetTemplate(), inputs.GetDataTexts());
+    std::vector<Finding> encodings = EncodingFindings(line, inputs);
+    findings.insert(findings.begin(), encodings.begin(), encodings.end());
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        return a.nSource != b.nSource ? a.nSource < b.nSource : a.nLine < b.nLine;
+    });
+    // Quoted text is shown in the reader's character set, never as raw bytes
+    // of another code page.
+    const bool bJson = line.format == Format::kJson;
+    for (Finding& finding : findings) {
+        finding.strMessage = bJson ? ToUtf8(finding.strMessage, nCodePage) : ForTerminal(finding.strMessage, nCodePage);
     }
-
-    const std::vector<Finding> findings = CTemplateChecker(nCodePage).Check(strTemplate, dataTexts);
-    std::cout << (line.format == Format::kJson ? FormatFindingsJson(files, findings)
-                                               : FormatFindingsText(files, findings));
+    std::cout << (bJson ? FormatFindingsJson(files, findings) : FormatFindingsText(files, findings));
     std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "vitalchart: cannot write the findings\n";
-        return kExitError;
-    }
+    if (!std::cout) return Fail("cannot write the findings");
     for (const Finding& finding : findings) {
         if (finding.severity == Severity::kWarning) return kExitWarnings;
     }

@@ -150,6 +150,10 @@ std::optional<Format> ResolveFormat(const CommandLine& line, std::string& rError
     return std::nullopt;
 }
 
+void Note(const std::string& strMessage) {
+    std::cerr << "vitalchart: " << strMessage << "\n";
+}
+
 int Fail(const std::string& strMessage) {
     std::cerr << "vitalchart: " << strMessage << "\n";
     return 2;

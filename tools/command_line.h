@@ -47,6 +47,9 @@ std::optional<Format> ResolveFormat(const CommandLine& line, std::string& rError
 // "trace", "png", ... as the user writes it.
 const char* FormatName(Format format);
 
+// Writes "vitalchart: MESSAGE" on standard error, a remark the work goes on after.
+void Note(const std::string& strMessage);
+
 // Writes "vitalchart: MESSAGE" on standard error; returns 2, the exit code of
 // a command that could not do its work.
 int Fail(const std::string& strMessage);

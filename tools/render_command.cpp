@@ -10,10 +10,10 @@
 #include "render/chart_page.h"
 #include "render/chart_renderer.h"
 #include "render/chart_template.h"
+#include "tools/input_texts.h"
 #include "tools/output_files.h"
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
-#include "tools/text_encoding.h"
 
 namespace vitalchart {
 namespace cli {
@@ -21,33 +21,6 @@ namespace cli {
 namespace {
 
 constexpr int kExitOk = 0;
-
-// The template and the data texts, each read once.
-struct RenderInputs {
-    std::string strTemplate;
-    std::vector<std::string> pages;  // one data text a page; no --data: one empty page
-};
-
-bool ReadInputs(const CommandLine& line, RenderInputs& rInputs, std::string& rError) {
-    if (!ReadWholeFile(line.strTemplate, rInputs.strTemplate, rError)) return false;
-    for (const std::string& strPath : line.dataFiles) {
-        rInputs.pages.emplace_back();
-        if (!ReadWholeFile(strPath, rInputs.pages.back(), rError)) return false;
-        if (rInputs.pages.back().size() > 0x7FFFFFFFu) {
-            rError = strPath + " is too large";
-            return false;
-        }
-    }
-    if (rInputs.pages.empty()) rInputs.pages.emplace_back();
-    return true;
-}
-
-UINT CodePageOf(const CommandLine& line, const RenderInputs& inputs) {
-    if (line.codePage) return *line.codePage;
-    bool bUtf8 = IsValidUtf8(inputs.strTemplate);
-    for (const std::string& strPage : inputs.pages) bUtf8 = bUtf8 && IsValidUtf8(strPage);
-    return bUtf8 ? CP_UTF8 : CP_GBK;
-}
 
 // The chart's place on the page: --rect, else from the device origin to the
 // size the template declares (167 by 213 mm when it declares none).
@@ -77,15 +50,17 @@ int RunRender(const CommandLine& line) {
         return Fail(std::string(FormatName(*format)) + " output needs -o FILE");
     }
 
-    RenderInputs inputs;
-    if (!ReadInputs(line, inputs, strError)) return Fail(strError);
-    const UINT nCodePage = CodePageOf(line, inputs);
+    CInputTexts inputs;
+    if (!inputs.Read(line, strError)) return Fail(strError);
+    for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
+    const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;
-    if (!chartTemplate.SetText(inputs.strTemplate, SettleTemplatePath(line.strTemplate.c_str()))) {
+    if (!chartTemplate.SetText(inputs.GetTemplate(), SettleTemplatePath(line.strTemplate.c_str()))) {
         return Fail(line.strTemplate + " is too large");
     }
-    // The bytes live on in chartTemplate, which every page draws from.
-    std::string().swap(inputs.strTemplate);
+    // No data text is one page of the empty form.
+    std::vector<std::string> pages = inputs.TakeDataTexts();
+    if (pages.empty()) pages.emplace_back();
 
     PageSettings settings;
     settings.nDpi = line.dpi.value_or(*format == Format::kPdf ? 600 : 96);
@@ -95,7 +70,7 @@ int RunRender(const CommandLine& line) {
     settings.nWidth = std::max(1, std::max(rect.left, rect.right));
     settings.nHeight = std::max(1, std::max(rect.top, rect.bottom));
     settings.strOutput = line.output.value_or(std::string());
-    settings.nPages = static_cast<int>(inputs.pages.size());
+    settings.nPages = static_cast<int>(pages.size());
     settings.nCodePage = nCodePage;
     settings.bPrinting = line.print.value_or(*format == Format::kPdf) ? 1 : 0;
 
@@ -108,7 +83,7 @@ int RunRender(const CommandLine& line) {
     };
     for (int nPage = 1; nPage <= settings.nPages; ++nPage) {
         if (!pSink->BeginPage(nPage, strError)) return fail(strError);
-        const std::string& strData = inputs.pages[static_cast<std::size_t>(nPage - 1)];
+        const std::string& strData = pages[static_cast<std::size_t>(nPage - 1)];
         if (!DrawChartPage(pSink->GetSurface(), geometry, chartTemplate, strData, line.bFill ? 1 : 0)) {
             return fail("out of memory drawing page " + std::to_string(nPage));
         }
