@@ -73,7 +73,7 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
     }
     std::int32_t i = nPos + 1;
     for (;;) {
-        // Step 2: an attribute name. Cut off by the line's end, it is dropped.
+        // An attribute name. Cut off by the line's end, it is dropped.
         const std::int32_t nNameStart = i;
         const std::string strName = ReadName(pszLine, nLength, i, " >=/", pNotes);
         if (i >= nLength) {
@@ -102,7 +102,7 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
             i = i + 2 < nLength ? i + 2 : nLength;
         }
         if (strName == "props") {
-            // Step 7: key:value pairs up to a value that ends at a double quote.
+            // The pairs of props: key:value up to a value that ends at a double quote.
             bool bDone = false;
             while (!bDone) {
                 const std::string strKey = ReadName(pszLine, nLength, i, ": ");
@@ -122,7 +122,7 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
             }
             continue;
         }
-        // Step 8: a plain value. One that the line's end cuts off is
+        // A plain value. One that the line's end cuts off is
         // incomplete and dropped: a reading of 37.5 that a host's length cuts
         // to 3 must not be plotted at 3.
         const std::int32_t nValueStart = i;

@@ -78,7 +78,7 @@ TEST_P(ByteBufferGrowthTest, CapacityRoundsLengthPlusNeedUpToBlock) {
     ExpectZeroTail(buffer);
 }
 
-INSTANTIATE_TEST_SUITE_P(PartRows, ByteBufferGrowthTest,
+INSTANTIATE_TEST_SUITE_P(GrowthRows, ByteBufferGrowthTest,
                          ::testing::Values(GrowthRow{1024, 0, 0, 1, 1024},          // empty + 1
                                            GrowthRow{1024, 0, 0, 1024, 1024},       // empty + 1024
                                            GrowthRow{1024, 0, 0, 1025, 2048},       // empty + 1025
