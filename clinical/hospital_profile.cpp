@@ -155,6 +155,7 @@ int CHospitalProfile::FindRow(const std::string& strName) const {
 const CSignRow* CHospitalProfile::FindSign(const std::string& strSign, const std::string& strSite, bool bCooling,
                                            bool& rSiteMatched) const {
     const CSignRow* pGeneral = nullptr;
+    bool bSites = false;
     for (const CSignRow& sign : m_arrSigns) {
         if (sign.m_strSign != strSign || sign.m_bCooling != bCooling) continue;
         if (!strSite.empty() && sign.m_strSite == strSite) {
@@ -162,8 +163,10 @@ const CSignRow* CHospitalProfile::FindSign(const std::string& strSign, const std
             return &sign;
         }
         if (sign.m_strSite.empty()) pGeneral = &sign;
+        bSites = bSites || !sign.m_strSite.empty();
     }
-    rSiteMatched = strSite.empty();
+    // A profile that tells no sites apart takes every site in its general row.
+    rSiteMatched = strSite.empty() || !bSites;
     return pGeneral;
 }
 

@@ -84,7 +84,9 @@ public:
     // The index of the row named strName in m_arrRows, or -1.
     int FindRow(const std::string& strName) const;
     // The sign row for a reading: the one for its site, else the one without
-    // a site; bSiteMatched tells which. Null when the profile has neither.
+    // a site. rSiteMatched is false when the reading's site fell back to the
+    // general row although the profile tells other sites of the sign apart.
+    // Null when the profile has neither.
     const CSignRow* FindSign(const std::string& strSign, const std::string& strSite, bool bCooling,
                              bool& rSiteMatched) const;
 };

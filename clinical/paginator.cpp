@@ -306,7 +306,7 @@ bool CPageBuilder::PlaceReading(const CReading& reading, std::size_t nIndex, CRe
         } else {
             tag.m_strReason = it->second;
         }
-        rRow.m_strValue = tag.m_strReason;
+        rRow.m_strNote = "not taken: " + reading.m_strReason + (tag.m_strReason.empty() ? "" : " " + tag.m_strReason);
     } else {
         std::string strWhy;
         if (!ValueText(reading, *pSign, tag.m_strValue, strWhy)) {
@@ -344,7 +344,7 @@ void CPageBuilder::LinkCooling() {
     }
     for (CPlacement& placement : m_arrPlaced) {
         const CReading& reading = m_document.m_arrReadings[placement.m_nSource];
-        if (reading.m_strFollows.empty()) continue;
+        if (reading.m_strFollows.empty() || !placement.m_bWritten) continue;
         auto itId = mapIds.find(reading.m_strFollows);
         const CPlacement* pOriginal = nullptr;
         if (itId != mapIds.end()) {
@@ -352,7 +352,7 @@ void CPageBuilder::LinkCooling() {
             if (itPlaced != m_mapPlacedOf.end()) pOriginal = &m_arrPlaced[itPlaced->second];
         }
         std::string strWhy;
-        if (pOriginal == nullptr) {
+        if (pOriginal == nullptr || !pOriginal->m_bWritten) {
             strWhy = "the reading it follows is not on the chart";
         } else if (pOriginal->m_nPage != placement.m_nPage) {
             strWhy = "the reading it follows is on another page";
@@ -398,9 +398,12 @@ void CPageBuilder::KeepPerCell() {
                 CPlacement& dropped = m_arrPlaced[arrOrder[k]];
                 dropped.m_bWritten = false;
                 CReportRow& report = m_arrReadingRows[dropped.m_nSource];
-                report.m_strNote = std::string("not written: row ") + QuoteForMessage(row.m_strName) + " keeps the " +
-                                   (nKeep == ESameCell::kFirst ? "earliest" : "latest") + " reading of a cell, " +
+                report.m_strNote = "row " + QuoteForMessage(row.m_strName) + " keeps the " +
+                                   (nKeep == ESameCell::kFirst ? "earliest" : "latest") +
+                                   " reading of its cell (page " + std::to_string(report.m_nPage) + ", column " +
+                                   std::to_string(report.m_nColumn) + "), " +
                                    m_document.m_arrReadings[m_arrPlaced[nKept].m_nSource].m_strPointer;
+                report.m_nPage = 0;
             }
         }
         if (row.m_nKind == ERowKind::kHeader) {
@@ -570,8 +573,8 @@ bool CPageBuilder::Run() {
     }
     PlaceEvents();
     PlaceReadings();
-    LinkCooling();
     KeepPerCell();
+    LinkCooling();
     Report();
     WritePages();
     return !m_bFailed;
