@@ -334,7 +334,17 @@ void CBundleWalker::ReadObservation(const CEntry& entry, std::size_t nEntry) {
         }
     }
     if (pRule == nullptr) {
-        Skip(entry, strWhat, "the mapping table knows none of its codes", true);
+        // A vital sign the table does not know is a gap in the chart; other
+        // observations (laboratory results, say) are simply not charted.
+        bool bVitalSign = false;
+        for (const CJsonValue& category : Items(pResource, "category")) {
+            for (const CJsonValue& coding : Items(&category, "coding")) {
+                bVitalSign = bVitalSign || Text(Get(&coding, "code")) == "vital-signs";
+            }
+        }
+        Skip(entry, strWhat,
+             bVitalSign ? "the mapping table knows none of its codes" : "not a vital sign the mapping table knows",
+             bVitalSign);
         return;
     }
     if (pRule->m_bIgnore) {
