@@ -33,10 +33,16 @@ bool ParseDouble(const std::string& s, double& rOut) {
 
 }  // namespace
 
-bool PlainDecimal(const std::string& strText, std::string& rPlain) {
+bool PlainDecimal(const std::string& strText, std::string& rPlain, bool* pTooLarge) {
     double d = 0.0;
+    bool bTooLarge = false;
+    if (pTooLarge == nullptr) pTooLarge = &bTooLarge;
+    *pTooLarge = false;
     if (IsPlain(strText)) {
-        if (!ParseDouble(strText, d) || std::fabs(d) >= kMaxReadingMagnitude) return false;
+        if (!ParseDouble(strText, d) || std::fabs(d) >= kMaxReadingMagnitude) {
+            *pTooLarge = true;
+            return false;
+        }
         rPlain = strText;
         return true;
     }
@@ -49,7 +55,10 @@ bool PlainDecimal(const std::string& strText, std::string& rPlain) {
     for (; i < strText.size(); ++i) {
         if (!IsDigit(strText[i])) return false;
     }
-    if (!ParseDouble(strText, d) || std::fabs(d) >= kMaxReadingMagnitude) return false;
+    if (!ParseDouble(strText, d) || std::fabs(d) >= kMaxReadingMagnitude) {
+        *pTooLarge = true;
+        return false;
+    }
     char sz[512];
     auto result = std::to_chars(sz, sz + sizeof sz, d, std::chars_format::fixed);
     if (result.ec != std::errc()) return false;

@@ -12,8 +12,9 @@ constexpr double kMaxReadingMagnitude = 1e9;
 // point ("-1", "38.9"). Reads that form, and JSON's exponent form, which is
 // rewritten without the exponent (3.75e1 becomes 37.5); digits written
 // otherwise are kept as they are. False for anything else, and for
-// magnitudes of kMaxReadingMagnitude or more. Never depends on the locale.
-bool PlainDecimal(const std::string& strText, std::string& rPlain);
+// magnitudes of kMaxReadingMagnitude or more (then *pTooLarge, when given,
+// is set). Never depends on the locale.
+bool PlainDecimal(const std::string& strText, std::string& rPlain, bool* pTooLarge = nullptr);
 // The value of a plain decimal text.
 double DecimalValue(const std::string& strPlain);
 // The plain decimal text with exactly nDecimals digits after the point,

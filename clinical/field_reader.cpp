@@ -28,7 +28,7 @@ bool CFieldReader::ExpectObject(const CJsonValue& v, const std::string& strPoint
     for (const std::string& strKey : v.m_arrKeys) {
         bool bKnown = false;
         for (std::string_view known : arrKnown) bKnown = bKnown || known == strKey;
-        if (!bKnown) Error(ChildPointer(strPointer, strKey), "is not a member this object has");
+        if (!bKnown) Error(ChildPointer(strPointer, strKey), "is not one of this object's members");
     }
     return true;
 }

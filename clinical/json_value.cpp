@@ -119,21 +119,22 @@ private:
         return true;
     }
 
-    // The pointer of the value being read: the open containers, and the
-    // pending member name (or the next array index) when bNext.
-    std::string Pointer(bool bNext) const {
+    // The pointer of the value being read: the open containers' open
+    // children, then the next index of an innermost array or, when bKey, the
+    // pending member name of an innermost object.
+    std::string Pointer(bool bKey) const {
         std::string strOut;
-        for (std::size_t i = 0; i + 1 < m_arrLevels.size() || (bNext && i < m_arrLevels.size()); ++i) {
+        for (std::size_t i = 0; i < m_arrLevels.size(); ++i) {
             const CJsonValue* pContainer = m_arrLevels[i].pValue;
+            const bool bObject = pContainer->m_nKind == CJsonValue::kObject;
             if (i + 1 < m_arrLevels.size()) {
                 // The child that is open is the container's last item.
                 const std::size_t nLast = pContainer->m_arrItems.size() - 1;
-                strOut = pContainer->m_nKind == CJsonValue::kObject ? ChildPointer(strOut, pContainer->m_arrKeys[nLast])
-                                                                    : ChildPointer(strOut, nLast);
-            } else {
-                strOut = pContainer->m_nKind == CJsonValue::kObject
-                             ? ChildPointer(strOut, m_strPendingKey)
-                             : ChildPointer(strOut, pContainer->m_arrItems.size());
+                strOut = bObject ? ChildPointer(strOut, pContainer->m_arrKeys[nLast]) : ChildPointer(strOut, nLast);
+            } else if (!bObject) {
+                strOut = ChildPointer(strOut, pContainer->m_arrItems.size());
+            } else if (bKey) {
+                strOut = ChildPointer(strOut, m_strPendingKey);
             }
         }
         return strOut;

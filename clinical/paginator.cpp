@@ -221,8 +221,9 @@ bool CPageBuilder::ValueText(const CReading& reading, const CSignRow& sign, std:
     // One number: checked, converted to the row's unit, given the row's decimals.
     auto number = [&](const std::string& strPart, std::string& rOut) {
         std::string strPlain;
-        if (!PlainDecimal(strPart, strPlain)) {
-            rWhy = QuoteForMessage(strPart) + " is not a number";
+        bool bTooLarge = false;
+        if (!PlainDecimal(strPart, strPlain, &bTooLarge)) {
+            rWhy = QuoteForMessage(strPart) + (bTooLarge ? " is out of range for a reading" : " is not a number");
             return false;
         }
         if (!sign.m_strUnit.empty() && !strFrom.empty()) {

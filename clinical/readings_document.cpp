@@ -199,8 +199,8 @@ bool CReadingsDocument::LoadReadings(std::string_view bytes, const std::string& 
             }
         }
     }
-    if (reader.HasErrors()) return false;
-    return Check(rDiagnostics);
+    const bool bChecked = Check(rDiagnostics);
+    return !reader.HasErrors() && bChecked;
 }
 
 bool CReadingsDocument::Check(std::vector<CDiagnostic>& rDiagnostics) const {
