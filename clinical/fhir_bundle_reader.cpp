@@ -1,6 +1,7 @@
 #include "clinical/fhir_bundle_reader.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_map>
 #include <utility>
 
@@ -189,6 +190,8 @@ void CBundleWalker::ReadLocations(const CEntry& entry) {
         std::string m_strPointer;
     };
     std::vector<CPlace> arrPlaces;
+    // Entries that begin at the same moment (a ward and a bed) make one place.
+    std::map<std::int64_t, std::size_t> mapPlaceAt;
     const std::vector<CJsonValue>& arrLocations = Items(entry.m_pResource, "location");
     const std::string strLocations = ChildPointer(entry.m_strPointer, "location");
     const int nOffset = 0;
@@ -221,14 +224,13 @@ void CBundleWalker::ReadLocations(const CEntry& entry) {
             strWard = Text(Get(pLocation, "display"));
         }
         if (!m_reader.CheckChartText(strWard, strPointer) || !m_reader.CheckChartText(strBed, strPointer)) continue;
-        auto it = std::find_if(arrPlaces.begin(), arrPlaces.end(), [&](const CPlace& place) {
-            return place.m_start.ToLocal(nOffset) == start.ToLocal(nOffset);
-        });
-        if (it == arrPlaces.end()) {
+        auto [it, bNew] = mapPlaceAt.emplace(start.ToLocal(nOffset).count(), arrPlaces.size());
+        if (bNew) {
             arrPlaces.push_back(CPlace{start, strWard, strBed, strPointer});
         } else {
-            if (!strWard.empty()) it->m_strWard = strWard;
-            if (!strBed.empty()) it->m_strBed = strBed;
+            CPlace& place = arrPlaces[it->second];
+            if (!strWard.empty()) place.m_strWard = strWard;
+            if (!strBed.empty()) place.m_strBed = strBed;
         }
     }
     std::stable_sort(arrPlaces.begin(), arrPlaces.end(), [&](const CPlace& a, const CPlace& b) {
