@@ -138,7 +138,11 @@ bool CFhirMap::LoadMap(std::string_view bytes, const std::string& strFile, std::
         m_arrDispositions.push_back(rule);
     });
     reader.ReadString(root, "", "inpatientNumberSystem", m_strInpatientNumberSystem);
-    return !reader.HasErrors();
+    if (reader.HasErrors()) {
+        *this = CFhirMap();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vitalchart::clinical

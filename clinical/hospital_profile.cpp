@@ -228,7 +228,11 @@ bool CHospitalProfile::LoadProfile(std::string_view bytes, const std::string& st
             reader.ReadChartText(*p, "/ageUnits", "days", m_strDays);
         }
     }
-    return !reader.HasErrors();
+    if (reader.HasErrors()) {
+        *this = CHospitalProfile();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vitalchart::clinical

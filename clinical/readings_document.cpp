@@ -199,8 +199,12 @@ bool CReadingsDocument::LoadReadings(std::string_view bytes, const std::string& 
             }
         }
     }
-    const bool bChecked = Check(rDiagnostics);
-    return !reader.HasErrors() && bChecked;
+    if (!Check(rDiagnostics) || reader.HasErrors()) {
+        *this = CReadingsDocument();
+        m_strFile = strFile;
+        return false;
+    }
+    return true;
 }
 
 bool CReadingsDocument::Check(std::vector<CDiagnostic>& rDiagnostics) const {

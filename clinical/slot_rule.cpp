@@ -60,8 +60,7 @@ bool CSlotRule::Load(const CJsonValue& v, const std::string& strPointer, CFieldR
             continue;
         }
         std::string strLabel;
-        rReader.ReadString(slot, strSlot, "label", strLabel, true);
-        m_arrLabels.push_back(strLabel);
+        bOk = rReader.ReadString(slot, strSlot, "label", strLabel, true) && bOk;
         if (m_bNearest) {
             int nCentre = 0;
             if (!ReadSecond(rReader, slot, strSlot, "centre", nCentre)) {
@@ -70,6 +69,7 @@ bool CSlotRule::Load(const CJsonValue& v, const std::string& strPointer, CFieldR
                 rReader.Error(ChildPointer(strSlot, "centre"), "must come after the previous slot's centre");
                 bOk = false;
             }
+            m_arrLabels.push_back(strLabel);
             m_arrSeconds.push_back(nCentre);
             continue;
         }
@@ -88,6 +88,7 @@ bool CSlotRule::Load(const CJsonValue& v, const std::string& strPointer, CFieldR
             rReader.Error(ChildPointer(strSlot, "to"), "must not come before the slot's start");
             bOk = false;
         }
+        m_arrLabels.push_back(strLabel);
         m_arrSeconds.push_back(nFrom);
         nNext = nTo + 1;
     }
@@ -96,7 +97,13 @@ bool CSlotRule::Load(const CJsonValue& v, const std::string& strPointer, CFieldR
                       "the last slot must end at 23:59:59");
         bOk = false;
     }
-    return bOk;
+    if (!bOk || m_arrLabels.size() != pSlots->m_arrItems.size()) {
+        // A rule that failed keeps no slots, so nothing can be placed by it.
+        m_arrLabels.clear();
+        m_arrSeconds.clear();
+        return false;
+    }
+    return true;
 }
 
 int CSlotRule::SlotOf(int nSecondOfDay) const {
