@@ -35,7 +35,7 @@ echo "== clang++ libFuzzer build, one minute per target"
 CXX=clang++ bash scripts/build.sh build/fuzz -DVITALCHART_FUZZ=ON -DVITALCHART_SANITIZE=ON -DVITALCHART_WERROR=ON
 rm -rf build/fuzz-work
 root=$PWD
-for target in line_walk data_reader template_walk size_query cairo; do
+for target in line_walk data_reader template_walk size_query cairo readings profile fhir fhir_map; do
   work=$root/build/fuzz-work/$target
   mkdir -p "$work/corpus"
   cp fuzz/corpus/$target/* "$work/corpus/"
