@@ -4,12 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "benchmark/example_files.h"
 #include "markup/byte_buffer.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
@@ -22,28 +20,13 @@ namespace {
 
 using namespace vitalchart;
 
-const std::string kTemplatePath = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
-
-std::string ReadFile(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-const std::string& ExampleData() {
-    static const std::string strData = ReadFile(std::string(VITALCHART_EXAMPLES) + "/week.data");
-    return strData;
-}
-
-// The example's chart rectangle at 96 dpi: 167 by 213 mm.
-constexpr int kRight = 631;
-constexpr int kBottom = 805;
+using bench::kExampleBottom;
+using bench::kExampleRight;
 
 void DrawExample(CDC* pDC) {
-    const std::string& strData = ExampleData();
-    DrawPlugin(pDC, 0, 0, kBottom, kRight, 96, 96, 96, 96, kTemplatePath.c_str(), strData.data(),
-               static_cast<int>(strData.size()), "", 0);
+    const std::string& strData = bench::ExampleData();
+    DrawPlugin(pDC, 0, 0, kExampleBottom, kExampleRight, 96, 96, 96, 96, bench::ExampleTemplatePath().c_str(),
+               strData.data(), static_cast<int>(strData.size()), "", 0);
 }
 
 void BM_DrawPluginToTrace(benchmark::State& state) {
@@ -57,7 +40,7 @@ BENCHMARK(BM_DrawPluginToTrace)->Unit(benchmark::kMillisecond);
 
 void BM_DrawPluginToPng(benchmark::State& state) {
     for (auto _ : state) {
-        auto pDC = CCairoDC::CreatePng(kRight, kBottom);
+        auto pDC = CCairoDC::CreatePng(kExampleRight, kExampleBottom);
         DrawExample(pDC.get());
         std::vector<unsigned char> png;
         pDC->EncodePng(png);
@@ -68,7 +51,7 @@ BENCHMARK(BM_DrawPluginToPng)->Unit(benchmark::kMillisecond);
 
 void BM_TemplateScan(benchmark::State& state) {
     // The example's elements repeated to about 1 MB.
-    const std::string strOne = ReadFile(kTemplatePath);
+    const std::string& strOne = bench::ExampleTemplate();
     std::string strLarge;
     while (strLarge.size() < (1u << 20)) strLarge += strOne;
     CByteBuffer buffer(0);
@@ -94,5 +77,3 @@ void BM_TemplateScan(benchmark::State& state) {
 BENCHMARK(BM_TemplateScan)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();
