@@ -40,8 +40,11 @@ private:
 };
 
 // The time of the benchmark whose name begins with strName (arguments and
-// suffixes such as /real_time follow it); negative when it did not run.
+// suffixes such as /real_time follow it), its median over repetitions when
+// there are some; negative when it did not run.
 double TimeOf(const std::map<std::string, double>& times, const std::string& strName) {
+    const auto median = times.find(strName + "_median");
+    if (median != times.end()) return median->second;
     for (const auto& entry : times) {
         if (entry.first == strName || entry.first.rfind(strName + "/", 0) == 0) return entry.second;
     }

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "markup/byte_buffer.h"
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
 #include "platform/string_map.h"
@@ -57,14 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     std::int32_t nPos = 0;
     while (nPos < nLength) ScanTag(line.get(), nLength, nPos);
 
-    // The same bytes as a buffer cut into lines.
-    CByteBuffer buffer(0);
-    Require(buffer.Append(pData, nLength) == 1, "the buffer refused the input");
+    // The same bytes cut into lines where they lie, as the renderer walks a
+    // template or a host's data text: a look past the text's end is a heap
+    // overflow too.
     std::int32_t nLines = 0;
-    WalkLines(buffer, [&](const char* pszLine, std::int32_t nLineLength, std::int32_t& rPos) {
+    const char* const pEnd = line.get() + nSize;
+    WalkTextLines(line.get(), nLength, [&](const char* pszLine, std::int32_t nLineLength, std::int32_t& rPos) {
         if (rPos == 0) {
             ++nLines;
-            Require(nLineLength > 0 && pszLine[nLineLength] == '\0', "the walk handed over a bad line");
+            Require(nLineLength > 0 && pszLine >= line.get() && pszLine + nLineLength <= pEnd,
+                    "the walk handed over a line outside the text");
             Require(std::memchr(pszLine, '\n', static_cast<std::size_t>(nLineLength)) == nullptr,
                     "a line holds a line feed");
         }

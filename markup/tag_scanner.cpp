@@ -1,7 +1,5 @@
 #include "markup/tag_scanner.h"
 
-#include <cstring>
-
 namespace vitalchart {
 
 namespace {
@@ -10,32 +8,41 @@ namespace {
 // otherwise end it: the scanner never looks at pszLine[nLength] or beyond. A
 // zero byte before nLength is an ordinary byte.
 
-bool IsOneOf(char c, const char* pszSet) {
-    return c != '\0' && std::strchr(pszSet, c) != nullptr;
-}
+// The bytes that end a name, one table per kind of name.
+struct StopSet {
+    bool bStops[256] = {};
+    constexpr explicit StopSet(const char* pszBytes) {
+        for (; *pszBytes != '\0'; ++pszBytes) bStops[static_cast<unsigned char>(*pszBytes)] = true;
+    }
+    constexpr bool operator()(char c) const { return bStops[static_cast<unsigned char>(c)]; }
+};
+constexpr StopSet kTagNameStops(" >");
+constexpr StopSet kAttributeNameStops(" >=/");
+constexpr StopSet kStyleKeyStops(": ");
+constexpr StopSet kValueStops("\";");
 
-// Collects a name from i up to a byte of pszStop or the line's end, keeping at
-// most kMaxNameLength bytes; the bytes beyond are passed over as part of the
-// name. i is left on the byte that ended the name, or at nLength.
-std::string ReadName(const char* pszLine, std::int32_t nLength, std::int32_t& i, const char* pszStop,
-                     CScanNotes* pNotes = nullptr) {
+// Collects a name from i up to a stop byte or the line's end, keeping at most
+// kMaxNameLength bytes; the bytes beyond are passed over as part of the name.
+// i is left on the byte that ended the name, or at nLength.
+std::string_view ReadName(const char* pszLine, std::int32_t nLength, std::int32_t& i, const StopSet& stops,
+                          CScanNotes* pNotes = nullptr) {
     const std::int32_t nStart = i;
-    while (i < nLength && !IsOneOf(pszLine[i], pszStop)) ++i;
+    while (i < nLength && !stops(pszLine[i])) ++i;
     const std::int32_t nKept = i - nStart < kMaxNameLength ? i - nStart : kMaxNameLength;
     if (pNotes != nullptr && nKept < i - nStart) pNotes->events.push_back({ScanEvent::kNameCut, nStart, i, {}});
-    return std::string(pszLine + nStart, static_cast<std::size_t>(nKept));
+    return std::string_view(pszLine + nStart, static_cast<std::size_t>(nKept));
 }
 
-void Note(CScanNotes* pNotes, ScanEvent::Kind kind, std::int32_t nPos, std::int32_t nEnd, const std::string& strName) {
-    if (pNotes != nullptr) pNotes->events.push_back({kind, nPos, nEnd, strName});
+void Note(CScanNotes* pNotes, ScanEvent::Kind kind, std::int32_t nPos, std::int32_t nEnd, std::string_view name) {
+    if (pNotes != nullptr) pNotes->events.push_back({kind, nPos, nEnd, std::string(name)});
 }
 
 // Collects a value from i up to a double quote, a semicolon or the line's end,
 // with no length limit. i is left on the ending byte, or at nLength.
-std::string ReadValue(const char* pszLine, std::int32_t nLength, std::int32_t& i) {
+std::string_view ReadValue(const char* pszLine, std::int32_t nLength, std::int32_t& i) {
     const std::int32_t nStart = i;
-    while (i < nLength && pszLine[i] != '"' && pszLine[i] != ';') ++i;
-    return std::string(pszLine + nStart, static_cast<std::size_t>(i - nStart));
+    while (i < nLength && !kValueStops(pszLine[i])) ++i;
+    return std::string_view(pszLine + nStart, static_cast<std::size_t>(i - nStart));
 }
 
 // Keeps a position in the range a caller can pass: 0 to the length.
@@ -46,21 +53,26 @@ void Settle(std::int32_t& nLength, std::int32_t& nPos) {
 
 }  // namespace
 
-std::string ReadTagName(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
+std::string_view ReadTagNameView(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
     Settle(nLength, nPos);
     if (pszLine == nullptr || nPos >= nLength) {
         nPos = nLength;
-        return std::string();
+        return std::string_view();
     }
     std::int32_t i = nPos + 1;  // the opening bracket, not examined
     if (i < nLength && pszLine[i] == '/') ++i;
-    std::string strName = ReadName(pszLine, nLength, i, " >", pNotes);
+    const std::string_view name = ReadName(pszLine, nLength, i, kTagNameStops, pNotes);
     nPos = i;
-    return strName;
+    return name;
 }
 
-void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToString& mapAttributes,
-                     CMapStringToString& mapStyles, std::int32_t& nPos, CScanNotes* pNotes) {
+std::string ReadTagName(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
+    return std::string(ReadTagNameView(pszLine, nLength, nPos, pNotes));
+}
+
+void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& rTag, std::int32_t& nPos,
+                    CScanNotes* pNotes) {
+    rTag.Clear();
     Settle(nLength, nPos);
     if (pszLine == nullptr || nPos >= nLength) {
         nPos = nLength;
@@ -75,9 +87,9 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
     for (;;) {
         // An attribute name. Cut off by the line's end, it is dropped.
         const std::int32_t nNameStart = i;
-        const std::string strName = ReadName(pszLine, nLength, i, " >=/", pNotes);
+        const std::string_view name = ReadName(pszLine, nLength, i, kAttributeNameStops, pNotes);
         if (i >= nLength) {
-            Note(pNotes, ScanEvent::kLineEnd, nLength, nLength, strName);
+            Note(pNotes, ScanEvent::kLineEnd, nLength, nLength, name);
             break;
         }
         const char cEnd = pszLine[i];
@@ -90,53 +102,61 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
             nPos = i + 2 < nLength ? i + 2 : nLength;
             return;
         }
-        if (strName.empty()) {
+        if (name.empty()) {
             ++i;
             continue;
         }
         if (cEnd == '=') {
             // Past the equals sign and the opening quote (not examined).
             if (pNotes != nullptr && i + 1 < nLength && pszLine[i + 1] != '"') {
-                Note(pNotes, ScanEvent::kUnquoted, i + 1, i + 2, strName);
+                Note(pNotes, ScanEvent::kUnquoted, i + 1, i + 2, name);
             }
             i = i + 2 < nLength ? i + 2 : nLength;
         }
-        if (strName == "props") {
+        if (name == "props") {
             // The pairs of props: key:value up to a value that ends at a double quote.
             bool bDone = false;
             while (!bDone) {
-                const std::string strKey = ReadName(pszLine, nLength, i, ": ");
+                const std::string_view key = ReadName(pszLine, nLength, i, kStyleKeyStops);
                 if (i >= nLength) break;  // a key left open: dropped
                 ++i;
-                if (strKey.empty()) continue;
+                if (key.empty()) continue;
                 // A value cut off by the line's end is incomplete: dropped.
-                std::string strValue = ReadValue(pszLine, nLength, i);
+                const std::string_view value = ReadValue(pszLine, nLength, i);
                 if (i >= nLength) break;
-                mapStyles.SetAt(strKey, strValue);
+                rTag.AddStyle(key, value);
                 bDone = pszLine[i] == '"';
                 ++i;
             }
             if (!bDone) {
-                Note(pNotes, ScanEvent::kLineEnd, nLength, nLength, strName);
+                Note(pNotes, ScanEvent::kLineEnd, nLength, nLength, name);
                 break;
             }
             continue;
         }
-        // A plain value. One that the line's end cuts off is
-        // incomplete and dropped: a reading of 37.5 that a host's length cuts
-        // to 3 must not be plotted at 3.
+        // A plain value. One that the line's end cuts off is incomplete and
+        // dropped: a reading of 37.5 that a host's length cuts to 3 must not
+        // be plotted at 3.
         const std::int32_t nValueStart = i;
-        std::string strValue = ReadValue(pszLine, nLength, i);
-        if (i < nLength) mapAttributes.SetAt(strName, strValue);
-        Note(pNotes, ScanEvent::kAttribute, nNameStart, nValueStart, strName);
+        const std::string_view value = ReadValue(pszLine, nLength, i);
+        if (i < nLength) rTag.AddAttribute(name, value);
+        Note(pNotes, ScanEvent::kAttribute, nNameStart, nValueStart, name);
         if (i >= nLength) {
-            Note(pNotes, ScanEvent::kLineEnd, nLength, nLength, strName);
+            Note(pNotes, ScanEvent::kLineEnd, nLength, nLength, name);
             break;
         }
-        if (pszLine[i] == ';') Note(pNotes, ScanEvent::kSemicolon, i, i + 1, strName);
+        if (pszLine[i] == ';') Note(pNotes, ScanEvent::kSemicolon, i, i + 1, name);
         ++i;
     }
     nPos = nLength;
+}
+
+void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToString& mapAttributes,
+                     CMapStringToString& mapStyles, std::int32_t& nPos, CScanNotes* pNotes) {
+    CTagAttributes tag;
+    ScanAttributes(pszLine, nLength, tag, nPos, pNotes);
+    for (const TagAttribute& a : tag.GetAttributes()) mapAttributes.SetAt(std::string(a.name), std::string(a.value));
+    for (const TagAttribute& s : tag.GetStyles()) mapStyles.SetAt(std::string(s.name), std::string(s.value));
 }
 
 }  // namespace vitalchart

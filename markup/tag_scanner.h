@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "markup/tag_attributes.h"
 #include "platform/string_map.h"
 
 namespace vitalchart {
@@ -35,14 +37,23 @@ struct CScanNotes {
 
 // Reads the name of the tag at nPos: skips the byte there (the opening
 // bracket, unexamined) and a slash after it, then collects bytes up to a blank
-// or '>', where the position is left. Stops at the line's end. A cut name is
-// noted in pNotes when given.
+// or '>', where the position is left. Stops at the line's end. The name is a
+// view into the line, cut to kMaxNameLength bytes; a cut name is noted in
+// pNotes when given. The line is read only up to nLength.
+std::string_view ReadTagNameView(const char* pszLine, std::int32_t nLength, std::int32_t& nPos,
+                                 CScanNotes* pNotes = nullptr);
+// The same as a text of its own.
 std::string ReadTagName(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes = nullptr);
 
-// Reads the rest of the tag from where ReadTagName stopped: attributes into
-// mapAttributes, the pairs of a "props" attribute into mapStyles. Leaves the
-// position just past the tag, or at the line's end when the line ends first.
-// pNotes, when given, receives what happened on the way (ScanEvent).
+// Reads the rest of the tag from where ReadTagName stopped into rTag (cleared
+// first): the attributes, and the pairs of a "props" attribute as styles.
+// Leaves the position just past the tag, or at the line's end when the line
+// ends first. pNotes, when given, receives what happened on the way.
+void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& rTag, std::int32_t& nPos,
+                    CScanNotes* pNotes = nullptr);
+
+// ScanAttributes into an attribute map and a style map (storing a key again
+// replaces its value).
 void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToString& mapAttributes,
                      CMapStringToString& mapStyles, std::int32_t& nPos, CScanNotes* pNotes = nullptr);
 

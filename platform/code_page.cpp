@@ -53,7 +53,7 @@ std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining) {
     }
 }
 
-int CompareNoCase(UINT nCodePage, const std::string& a, const std::string& b) {
+int CompareNoCase(UINT nCodePage, std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
@@ -77,7 +77,7 @@ int CompareNoCase(UINT nCodePage, const std::string& a, const std::string& b) {
     return 0;
 }
 
-std::string FoldCaseKey(UINT nCodePage, const std::string& text) {
+std::string FoldCaseKey(UINT nCodePage, std::string_view text) {
     std::string key;
     key.reserve(text.size());
     std::size_t i = 0;
@@ -98,7 +98,7 @@ std::size_t ByteOrderMarkLength(UINT nCodePage, const char* p, std::size_t nCoun
     return std::memcmp(p, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
 }
 
-void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text) {
+void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, std::string_view text) {
     std::size_t n = 0;
     while (n < text.size()) {
         std::size_t len = CharLength(nCodePage, text.data() + n, text.size() - n);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "vitalchart/platform/win_types.h"
 
@@ -20,15 +21,15 @@ std::size_t CharLength(UINT nCodePage, const char* p, std::size_t nRemaining);
 
 // Case-insensitive comparison: ASCII letters fold, a multi-byte character is
 // compared whole (its trail bytes never fold). <0, 0 or >0.
-int CompareNoCase(UINT nCodePage, const std::string& a, const std::string& b);
-inline bool EqualsNoCase(UINT nCodePage, const std::string& a, const std::string& b) {
+int CompareNoCase(UINT nCodePage, std::string_view a, std::string_view b);
+inline bool EqualsNoCase(UINT nCodePage, std::string_view a, std::string_view b) {
     return CompareNoCase(nCodePage, a, b) == 0;
 }
 
 // The text with the ASCII letters of its single-byte characters folded to
 // lower case: two texts compare equal without case exactly when their keys
 // are equal, so the key can index names.
-std::string FoldCaseKey(UINT nCodePage, const std::string& text);
+std::string FoldCaseKey(UINT nCodePage, std::string_view text);
 
 // The length of the byte-order mark the text begins with in the code page:
 // 3 for EF BB BF in UTF-8 (65001), else 0. Editors on the platform put one at
@@ -37,6 +38,6 @@ std::size_t ByteOrderMarkLength(UINT nCodePage, const char* p, std::size_t nCoun
 
 // Copies at most nMax bytes of the text into pDest (which takes nMax + 1) and
 // terminates it, never splitting a multi-byte character.
-void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, const std::string& text);
+void CopyTextBounded(UINT nCodePage, char* pDest, std::size_t nMax, std::string_view text);
 
 }  // namespace vitalchart

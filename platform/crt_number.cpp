@@ -3,14 +3,16 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <limits>
-#include <string>
 
 namespace vitalchart {
 namespace crt {
 
 namespace {
 
+// The C runtime reads up to a zero byte; a view ends at its size or at an
+// embedded zero byte, whichever comes first, so both read alike.
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -20,15 +22,15 @@ bool IsDigit(char c) {
 
 }  // namespace
 
-std::int32_t atoi(const char* pText) {
-    if (pText == nullptr) return 0;
-    const char* p = pText;
-    while (IsSpace(*p)) ++p;
+std::int32_t atoi(std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && IsSpace(*p)) ++p;
     bool bNegative = false;
-    if (*p == '+' || *p == '-') bNegative = (*p++ == '-');
-    std::int64_t limit = bNegative ? 2147483648LL : 2147483647LL;
+    if (p < end && (*p == '+' || *p == '-')) bNegative = (*p++ == '-');
+    const std::int64_t limit = bNegative ? 2147483648LL : 2147483647LL;
     std::int64_t value = 0;
-    for (; IsDigit(*p); ++p) {
+    for (; p < end && IsDigit(*p); ++p) {
         if (value < limit) {
             value = value * 10 + (*p - '0');
             if (value > limit) value = limit;
@@ -37,24 +39,27 @@ std::int32_t atoi(const char* pText) {
     return static_cast<std::int32_t>(bNegative ? -value : value);
 }
 
-double atof(const char* pText) {
-    if (pText == nullptr) return 0.0;
-    const char* p = pText;
-    while (IsSpace(*p)) ++p;
-    bool bNegative = false;
-    if (*p == '+' || *p == '-') bNegative = (*p++ == '-');
-    double sign = bNegative ? -1.0 : 1.0;
+std::int32_t atoi(const char* pText) {
+    return pText == nullptr ? 0 : atoi(std::string_view(pText));
+}
 
-    // Find the extent of digits [. digits] [e [sign] digits].
+double atof(std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && IsSpace(*p)) ++p;
+    bool bNegative = false;
+    if (p < end && (*p == '+' || *p == '-')) bNegative = (*p++ == '-');
+    const double sign = bNegative ? -1.0 : 1.0;
+
+    // The extent of digits [. digits] [e [sign] digits].
     const char* start = p;
     const char* q = p;
     bool bDigits = false;
     bool bNonZero = false;
-    long long nLeadExponent = 0;  // decimal exponent of the first non-zero digit, roughly
     bool bSeenPoint = false;
     long long nIntDigits = 0;
     long long nLeadingFractionZeros = 0;
-    for (;; ++q) {
+    for (; q < end; ++q) {
         if (IsDigit(*q)) {
             bDigits = true;
             if (*q != '0') bNonZero = true;
@@ -70,31 +75,37 @@ double atof(const char* pText) {
         }
     }
     if (!bDigits) return 0.0;
-    const char* end = q;
+    const char* last = q;
     long long nExponent = 0;
-    if (*q == 'e' || *q == 'E') {
+    if (q < end && (*q == 'e' || *q == 'E')) {
         const char* r = q + 1;
         bool bExpNegative = false;
-        if (*r == '+' || *r == '-') bExpNegative = (*r++ == '-');
-        if (IsDigit(*r)) {
-            for (; IsDigit(*r); ++r) {
+        if (r < end && (*r == '+' || *r == '-')) bExpNegative = (*r++ == '-');
+        if (r < end && IsDigit(*r)) {
+            for (; r < end && IsDigit(*r); ++r) {
                 if (nExponent < 1000000000LL) nExponent = nExponent * 10 + (*r - '0');
             }
             if (bExpNegative) nExponent = -nExponent;
-            end = r;
+            last = r;
         }
     }
     if (!bNonZero) return sign * 0.0;
-    nLeadExponent = nIntDigits > 0 ? nIntDigits + nExponent : nExponent - nLeadingFractionZeros;
+    // The decimal exponent of the first non-zero digit, roughly: which way an
+    // out-of-range value lies.
+    const long long nLeadExponent = nIntDigits > 0 ? nIntDigits + nExponent : nExponent - nLeadingFractionZeros;
 
     double value = 0.0;
-    auto result = std::from_chars(start, end, value, std::chars_format::general);
+    const auto result = std::from_chars(start, last, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         value = nLeadExponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (result.ec != std::errc()) {
         value = 0.0;
     }
     return sign * value;
+}
+
+double atof(const char* pText) {
+    return pText == nullptr ? 0.0 : atof(std::string_view(pText));
 }
 
 }  // namespace crt

@@ -34,17 +34,17 @@ int CChartGeometry::ScaleX(int nReference) const {
     return MulDiv(nReference, m_nNumX, m_nDenX);
 }
 
-int CChartGeometry::EvalPosition(std::string strExpression, BOOL bVertical, UINT nCodePage) const {
-    if (EqualsNoCase(nCodePage, strExpression, "left")) return m_nLeft;
-    if (EqualsNoCase(nCodePage, strExpression, "top")) return m_nTop;
-    if (EqualsNoCase(nCodePage, strExpression, "right")) return m_nRight;
-    if (EqualsNoCase(nCodePage, strExpression, "bottom")) return m_nBottom;
+int CChartGeometry::EvalPosition(std::string_view expression, BOOL bVertical, UINT nCodePage) const {
+    if (EqualsNoCase(nCodePage, expression, "left")) return m_nLeft;
+    if (EqualsNoCase(nCodePage, expression, "top")) return m_nTop;
+    if (EqualsNoCase(nCodePage, expression, "right")) return m_nRight;
+    if (EqualsNoCase(nCodePage, expression, "bottom")) return m_nBottom;
 
     // The base is added after scaling; without "+" a figure counts from the
     // device origin, not from the chart rectangle.
-    const bool bRelative = !strExpression.empty() && strExpression[0] == '+';
-    if (bRelative) strExpression.erase(0, 1);
-    const float fValue = DoubleToFloat(crt::atof(strExpression.c_str()));
+    const bool bRelative = !expression.empty() && expression[0] == '+';
+    if (bRelative) expression.remove_prefix(1);
+    const float fValue = DoubleToFloat(crt::atof(expression));
     if (bVertical) {
         const int y = MmToDeviceY(fValue);
         return bRelative ? WrapAdd(y, m_nTop) : y;

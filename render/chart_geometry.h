@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "vitalchart/platform/win_types.h"
 
@@ -37,7 +37,7 @@ public:
     // case in the code page, "+N" relative to the rectangle, or N from the
     // device origin, in millimetres) as a device coordinate on the x axis
     // (bVertical 0) or the y axis (1).
-    int EvalPosition(std::string strExpression, BOOL bVertical, UINT nCodePage) const;
+    int EvalPosition(std::string_view expression, BOOL bVertical, UINT nCodePage) const;
 
     RECT GetRect() const { return {m_nLeft, m_nTop, m_nRight, m_nBottom}; }
     int GetLeft() const { return m_nLeft; }

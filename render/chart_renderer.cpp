@@ -39,8 +39,8 @@ int CChartRenderer::MmToDevice(float fMillimetres) const {
     return CChartGeometry::MmToDevice(fMillimetres);
 }
 
-int CChartRenderer::EvalPosition(std::string strExpression, BOOL bVertical) const {
-    return m_geometry.EvalPosition(std::move(strExpression), bVertical, GetCodePage());
+int CChartRenderer::EvalPosition(std::string_view expression, BOOL bVertical) const {
+    return m_geometry.EvalPosition(expression, bVertical, GetCodePage());
 }
 
 BOOL CChartRenderer::IsColorAllowed() const {
@@ -61,8 +61,8 @@ bool CChartRenderer::IsFormDrawn() const {
     return !(m_bResumePrint && m_pDC != nullptr && m_pDC->IsPrinting());
 }
 
-CElementAttributes CChartRenderer::Attributes(const ElementRule& rule, const CMapStringToString& map) {
-    return CElementAttributes(rule, map, m_geometry, GetCodePage(), &m_grammarUse);
+CElementAttributes CChartRenderer::Attributes(const ElementRule& rule, const CTagAttributes& attributes) {
+    return CElementAttributes(rule, attributes, m_geometry, GetCodePage(), &m_grammarUse);
 }
 
 const CReadingIndex& CChartRenderer::Readings() {
@@ -101,27 +101,27 @@ void CChartRenderer::ApplySize(const CElementAttributes& attributes) {
     if (attributes.IsWord("print-color", "false")) m_bPrintColor = 0;
 }
 
-void CChartRenderer::SelectPenById(const std::string& strId) {
+void CChartRenderer::SelectPenById(std::string_view id) {
     if (m_pDC == nullptr) return;
     const int nCount = m_arrPens.GetCount();
     for (int i = 0; i < nCount; ++i) {
         if (!m_budget.Spend(1)) return;
         CPenEntry* pEntry = m_arrPens.GetAt(i);
-        if (pEntry != nullptr && pEntry->SelectIfId(strId, m_pDC)) {
+        if (pEntry != nullptr && pEntry->SelectIfId(id, m_pDC)) {
             if (pEntry->m_pPen->IsAttached()) m_budget.SetPen(pEntry->m_pPen);
             return;
         }
     }
 }
 
-void CChartRenderer::SelectFontById(const std::string& strId) {
+void CChartRenderer::SelectFontById(std::string_view id) {
     if (m_pDC == nullptr) return;
     const BOOL bColorAllowed = IsColorAllowed();
     const int nCount = m_arrFonts.GetCount();
     for (int i = 0; i < nCount; ++i) {
         if (!m_budget.Spend(1)) return;
         CFontEntry* pEntry = m_arrFonts.GetAt(i);
-        if (pEntry != nullptr && pEntry->SelectIfId(strId, m_pDC, bColorAllowed)) {
+        if (pEntry != nullptr && pEntry->SelectIfId(id, m_pDC, bColorAllowed)) {
             if (pEntry->m_pFont->IsAttached()) m_budget.SetFont(pEntry->m_pFont);
             return;
         }

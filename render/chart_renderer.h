@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "markup/byte_buffer.h"
 #include "markup/vital_record.h"
@@ -45,7 +46,7 @@ public:
     int MmToDevice(float fMillimetres) const;
     // A template position as a device coordinate on the x axis (bVertical 0)
     // or the y axis (1); see CChartGeometry::EvalPosition.
-    int EvalPosition(std::string strExpression, BOOL bVertical) const;
+    int EvalPosition(std::string_view expression, BOOL bVertical) const;
     // Colours are kept on screen, and in print while print colour is on.
     BOOL IsColorAllowed() const;
     // The code page of the surface's text (UTF-8 without a surface).
@@ -93,21 +94,21 @@ public:
     void ReadPrintTag(const CElementAttributes& attributes);
 
     // Selects the first declared pen or font whose id matches.
-    void SelectPenById(const std::string& strId);
-    void SelectFontById(const std::string& strId);
+    void SelectPenById(std::string_view id);
+    void SelectFontById(std::string_view id);
     // One marker of the kind (1 to 8) centred on (x, y), with its own pen and brush.
     void DrawSymbol(int x, int y, int nKind);
     // A text placed in a box: measured, centred vertically, and placed
     // horizontally by the mode (vertical is placed like left). False when the
     // drawing budget is spent and nothing was drawn.
-    bool DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement, UINT nBaseFormat);
+    bool DrawLabel(std::string_view text, const RECT& box, TextPlacement placement, UINT nBaseFormat);
     // A text one character under the other from the box's top-left, moving
     // down by nSpans per character; stops when the drawing budget is spent.
-    void DrawVerticalText(const std::string& strText, const RECT& box, int nSpans);
+    void DrawVerticalText(std::string_view text, const RECT& box, int nSpans);
 
-    // The element's attributes as its operation reads them, for a tag parsed
-    // into the map.
-    CElementAttributes Attributes(const ElementRule& rule, const CMapStringToString& map);
+    // The element's attributes as its operation reads them, for a tag the
+    // scanner read.
+    CElementAttributes Attributes(const ElementRule& rule, const CTagAttributes& attributes);
 
 private:
     // The readings by vital-sign name; indexed at the first look and again

@@ -11,17 +11,17 @@ COLORREF ColorTriple::ToColorRef() const {
                static_cast<BYTE>(static_cast<unsigned>(nBlue) & 0xFF));
 }
 
-ColorTriple ParseColorTriple(const std::string& strText) {
+ColorTriple ParseColorTriple(std::string_view text) {
     ColorTriple triple;
-    std::size_t nFirst = strText.find(',');
-    if (nFirst == std::string::npos) return triple;
-    triple.nRed = crt::atoi(strText.substr(0, nFirst).c_str());
+    const std::size_t nFirst = text.find(',');
+    if (nFirst == std::string_view::npos) return triple;
+    triple.nRed = crt::atoi(text.substr(0, nFirst));
     triple.read = ColorRead::kRedOnly;
-    std::string strRest = strText.substr(nFirst + 1);
-    std::size_t nSecond = strRest.find(',');
-    if (nSecond == std::string::npos) return triple;
-    triple.nGreen = crt::atoi(strRest.substr(0, nSecond).c_str());
-    triple.nBlue = crt::atoi(strRest.substr(nSecond + 1).c_str());
+    const std::string_view rest = text.substr(nFirst + 1);
+    const std::size_t nSecond = rest.find(',');
+    if (nSecond == std::string_view::npos) return triple;
+    triple.nGreen = crt::atoi(rest.substr(0, nSecond));
+    triple.nBlue = crt::atoi(rest.substr(nSecond + 1));
     triple.read = ColorRead::kAll;
     return triple;
 }

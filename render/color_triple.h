@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "vitalchart/platform/win_types.h"
 
@@ -21,6 +21,6 @@ struct ColorTriple {
 };
 
 // Reads "r,g,b": each figure as atoi reads it; a fourth figure is ignored.
-ColorTriple ParseColorTriple(const std::string& strText);
+ColorTriple ParseColorTriple(std::string_view text);
 
 }  // namespace vitalchart

@@ -76,26 +76,26 @@ BOOL CChartRenderer::GetSizeByTemplet(float* pWidth, float* pHeight, const CChar
     if (pHeight != nullptr) *pHeight = 0.0f;
     const CKeywordTable keywords;
     const ElementRule& size = *FindElementRule(kElementSize);
+    const CByteBuffer& buffer = chartTemplate.GetBuffer();
+    CTagAttributes tag;
     BOOL bFound = 0;
-    WalkLines(
-        chartTemplate.GetBuffer(),
+    WalkTextLines(
+        buffer.GetPtr(0), buffer.GetLength(),
         [&](const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
             // Only the first tag of a line counts.
-            if (keywords.FindKeyword(ReadTagName(pszLine, nLength, nPos)) != kElementSize) {
+            if (keywords.FindKeyword(ReadTagNameView(pszLine, nLength, nPos)) != kElementSize) {
                 nPos = nLength;
                 return true;
             }
-            CMapStringToString mapAttributes;
-            CMapStringToString mapStyles;
-            ParseAttributes(pszLine, nLength, mapAttributes, mapStyles, nPos);
-            const CElementAttributes attributes = Attributes(size, mapAttributes);
+            ScanAttributes(pszLine, nLength, tag, nPos);
+            const CElementAttributes attributes = Attributes(size, tag);
             float f = 0.0f;
             if (attributes.Decimal("width", f) && pWidth != nullptr) *pWidth = f;
             if (attributes.Decimal("height", f) && pHeight != nullptr) *pHeight = f;
             bFound = 1;
             return false;
         },
-        TextStart(chartTemplate.GetBuffer()));
+        TextStart(buffer));
     return bFound;
 }
 

@@ -22,10 +22,10 @@ bool CGrammarUse::WasRead(int nElementIndex, int nAttributeIndex) const {
     return (m_arrRead[nElementIndex] >> nAttributeIndex) & 1u;
 }
 
-CElementAttributes::CElementAttributes(const ElementRule& rule, const CMapStringToString& map,
+CElementAttributes::CElementAttributes(const ElementRule& rule, const CTagAttributes& attributes,
                                        const CChartGeometry& geometry, UINT nCodePage, CGrammarUse* pUse)
     : m_rule(rule),
-      m_map(map),
+      m_attributes(attributes),
       m_geometry(geometry),
       m_nCodePage(nCodePage),
       m_pUse(pUse),
@@ -43,14 +43,14 @@ const AttributeRule* CElementAttributes::Use(const char* pszName) const {
     return nIndex < 0 ? nullptr : &m_rule.pAttributes[nIndex];
 }
 
-const std::string* CElementAttributes::Find(const char* pszName) const {
+const std::string_view* CElementAttributes::Find(const char* pszName) const {
     Use(pszName);
-    return m_map.Find(pszName);
+    return m_attributes.Find(pszName);
 }
 
 int CElementAttributes::Position(const char* pszName) const {
     const AttributeRule* pRule = Use(pszName);
-    const std::string* pValue = m_map.Find(pszName);
+    const std::string_view* pValue = m_attributes.Find(pszName);
     // Templates give every coordinate; one that is missing reads as 0, so a
     // stray closing tag such as </vitalline> draws at the device origin.
     if (pValue == nullptr) return 0;
@@ -60,22 +60,22 @@ int CElementAttributes::Position(const char* pszName) const {
 
 int CElementAttributes::Integer(const char* pszName) const {
     const AttributeRule* pRule = Use(pszName);
-    const std::string* pValue = m_map.Find(pszName);
+    const std::string_view* pValue = m_attributes.Find(pszName);
     if (pValue == nullptr) return pRule != nullptr ? pRule->nDefault : 0;
-    return crt::atoi(pValue->c_str());
+    return crt::atoi(*pValue);
 }
 
 bool CElementAttributes::Decimal(const char* pszName, float& rValue) const {
     Use(pszName);
-    const std::string* pValue = m_map.Find(pszName);
+    const std::string_view* pValue = m_attributes.Find(pszName);
     if (pValue == nullptr) return false;
-    rValue = DoubleToFloat(crt::atof(pValue->c_str()));
+    rValue = DoubleToFloat(crt::atof(*pValue));
     return true;
 }
 
 bool CElementAttributes::IsWord(const char* pszName, const char* pszWord) const {
     Use(pszName);
-    const std::string* pValue = m_map.Find(pszName);
+    const std::string_view* pValue = m_attributes.Find(pszName);
     return pValue != nullptr && EqualsNoCase(m_nCodePage, *pValue, pszWord);
 }
 

@@ -2,8 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "platform/string_map.h"
+#include "markup/tag_attributes.h"
 #include "render/chart_geometry.h"
 #include "render/element_grammar.h"
 #include "vitalchart/platform/win_types.h"
@@ -31,17 +32,17 @@ private:
 // attribute of the element's rule, which says its axis and default.
 class CElementAttributes {
 public:
-    // The element's attribute map, read with the geometry (for positions) and
-    // the code page (for words); pUse, when given, records each read.
-    CElementAttributes(const ElementRule& rule, const CMapStringToString& map, const CChartGeometry& geometry,
+    // The element's attributes as the scanner read them, with the geometry
+    // (for positions) and the code page (for words); pUse, when given,
+    // records each read.
+    CElementAttributes(const ElementRule& rule, const CTagAttributes& attributes, const CChartGeometry& geometry,
                        UINT nCodePage, CGrammarUse* pUse = nullptr);
 
     const ElementRule& GetRule() const { return m_rule; }
-    const CMapStringToString& GetMap() const { return m_map; }
     UINT GetCodePage() const { return m_nCodePage; }
 
     // The raw text, or null when the attribute is absent.
-    const std::string* Find(const char* pszName) const;
+    const std::string_view* Find(const char* pszName) const;
     // A position or length as a device coordinate on the attribute's axis; 0 when absent.
     int Position(const char* pszName) const;
     // The integer as atoi reads it; the rule's default when absent.
@@ -55,7 +56,7 @@ private:
     const AttributeRule* Use(const char* pszName) const;
 
     const ElementRule& m_rule;
-    const CMapStringToString& m_map;
+    const CTagAttributes& m_attributes;
     const CChartGeometry& m_geometry;
     UINT m_nCodePage;
     CGrammarUse* m_pUse;

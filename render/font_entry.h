@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "render/element_attributes.h"
 #include "vitalchart/platform/gdi_objects.h"
@@ -24,7 +25,7 @@ public:
     BOOL CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen);
     // Selects the font when the id matches (letter case ignored) and, when
     // bColorAllowed, its text colour; 1 or 0.
-    BOOL SelectIfId(std::string strId, CDC* pDC, BOOL bColorAllowed);
+    BOOL SelectIfId(std::string_view id, CDC* pDC, BOOL bColorAllowed);
 
     std::string m_strId;
     CFont* m_pFont = nullptr;

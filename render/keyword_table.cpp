@@ -4,11 +4,11 @@ namespace vitalchart {
 
 CKeywordTable::~CKeywordTable() = default;
 
-int CKeywordTable::FindKeyword(const std::string& strName) const {
+int CKeywordTable::FindKeyword(std::string_view name) const {
     for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) {
         // Exact, case-sensitive, whole-name comparison (an embedded zero byte
-        // makes the name differ, since std::string compares the lengths too).
-        if (strName == p->pszName) return p->nCode;
+        // makes the name differ, since the lengths are compared too).
+        if (name == p->pszName) return p->nCode;
     }
     return kElementUnknown;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "render/element_grammar.h"
 
@@ -14,7 +14,7 @@ public:
     virtual ~CKeywordTable();
 
     // The element code of the name, matched exactly (letter case counts), or -1.
-    int FindKeyword(const std::string& strName) const;
+    int FindKeyword(std::string_view name) const;
 };
 
 }  // namespace vitalchart

@@ -5,7 +5,7 @@
 
 namespace vitalchart {
 
-bool CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, TextPlacement placement, UINT nBaseFormat) {
+bool CChartRenderer::DrawLabel(std::string_view strText, const RECT& box, TextPlacement placement, UINT nBaseFormat) {
     if (m_pDC == nullptr) return false;
     const int nCount = TextCount(strText.size());
     // Measuring costs a picture surface as much as drawing.
@@ -34,7 +34,7 @@ bool CChartRenderer::DrawLabel(const std::string& strText, const RECT& box, Text
     return true;
 }
 
-void CChartRenderer::DrawVerticalText(const std::string& strText, const RECT& box, int nSpans) {
+void CChartRenderer::DrawVerticalText(std::string_view strText, const RECT& box, int nSpans) {
     if (m_pDC == nullptr) return;
     const UINT nCodePage = m_pDC->GetCodePage();
     RECT rc = box;

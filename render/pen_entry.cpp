@@ -15,24 +15,24 @@ CPenEntry::~CPenEntry() {
 }
 
 BOOL CPenEntry::CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen, BOOL bColorAllowed) {
-    const std::string* pId = attributes.Find("id");
+    const std::string_view* pId = attributes.Find("id");
     if (pId == nullptr) return 0;
     m_strId = *pId;
-    const std::string* pWidth = attributes.Find("pen-width");
+    const std::string_view* pWidth = attributes.Find("pen-width");
     if (pWidth == nullptr) return 0;
-    int nWidth = MulDiv(crt::atoi(pWidth->c_str()), nNum, nDen);
+    int nWidth = MulDiv(crt::atoi(*pWidth), nNum, nDen);
 
     COLORREF crColor = RGB(0, 0, 0);
-    const std::string* pColor = attributes.Find("color");
+    const std::string_view* pColor = attributes.Find("color");
     if (bColorAllowed && pColor != nullptr) {
         // Components that were not read stay 0: "r,g" gives pure red.
         crColor = ParseColorTriple(*pColor).ToColorRef();
     }
 
     int nStyle = PS_SOLID;
-    const std::string* pStyle = attributes.Find("pen-style");
+    const std::string_view* pStyle = attributes.Find("pen-style");
     if (pStyle != nullptr) {
-        nStyle = crt::atoi(pStyle->c_str());
+        nStyle = crt::atoi(*pStyle);
         if (nStyle < PS_SOLID) nStyle = PS_SOLID;
         if (nStyle > PS_DASHDOTDOT) nStyle = PS_DASHDOTDOT;
     }
@@ -47,9 +47,9 @@ BOOL CPenEntry::CreateFromAttributes(const CElementAttributes& attributes, int n
     return 1;
 }
 
-BOOL CPenEntry::SelectIfId(std::string strId, CDC* pDC) {
+BOOL CPenEntry::SelectIfId(std::string_view id, CDC* pDC) {
     if (pDC == nullptr || m_pPen == nullptr) return 0;
-    if (!EqualsNoCase(pDC->GetCodePage(), m_strId, strId)) return 0;
+    if (!EqualsNoCase(pDC->GetCodePage(), m_strId, id)) return 0;
     pDC->SelectObject(m_pPen);
     return 1;
 }

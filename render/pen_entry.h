@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "render/element_attributes.h"
 #include "vitalchart/platform/gdi_objects.h"
@@ -20,7 +21,7 @@ public:
     // (read only when bColorAllowed) and "pen-style"; 0 without id or width.
     BOOL CreateFromAttributes(const CElementAttributes& attributes, int nNum, int nDen, BOOL bColorAllowed);
     // Selects the pen when the id matches (letter case ignored); 1 or 0.
-    BOOL SelectIfId(std::string strId, CDC* pDC);
+    BOOL SelectIfId(std::string_view id, CDC* pDC);
 
     std::string m_strId;
     CPen* m_pPen = nullptr;

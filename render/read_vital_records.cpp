@@ -11,17 +11,17 @@ namespace vitalchart {
 
 BOOL CChartRenderer::ReadVitalRecords(const char* pszData, std::int32_t nLength) {
     if (pszData == nullptr || nLength <= 0) return 0;
-    CByteBuffer buffer(0);
-    if (!buffer.Append(pszData, nLength)) return 0;
-
+    // The host's text is read where it lies: the scanner never reads past its
+    // length, and nothing of it is kept but the records' own copies.
     const UINT nCodePage = GetCodePage();
-    WalkLines(
-        buffer,
+    CTagAttributes tag;
+    WalkTextLines(
+        pszData, nLength,
         [&](const char* pszLine, std::int32_t nLineLength, std::int32_t& nPos) {
-            const std::string strName = ReadTagName(pszLine, nLineLength, nPos);
+            const std::string_view name = ReadTagNameView(pszLine, nLineLength, nPos);
             const ElementRule* pTag = nullptr;
             for (const ElementRule* p = DataTagsBegin(); p != DataTagsEnd(); ++p) {
-                if (EqualsNoCase(nCodePage, strName, p->pszName)) {
+                if (EqualsNoCase(nCodePage, name, p->pszName)) {
                     pTag = p;
                     break;
                 }
@@ -31,21 +31,19 @@ BOOL CChartRenderer::ReadVitalRecords(const char* pszData, std::int32_t nLength)
                 nPos = nLineLength;
                 return true;
             }
-            CMapStringToString mapAttributes;
-            CMapStringToString mapStyles;
-            ParseAttributes(pszLine, nLineLength, mapAttributes, mapStyles, nPos);
-            (this->*pTag->pfnAction)(Attributes(*pTag, mapAttributes));
+            ScanAttributes(pszLine, nLineLength, tag, nPos);
+            (this->*pTag->pfnAction)(Attributes(*pTag, tag));
             return true;
         },
-        TextStart(buffer));
+        static_cast<std::int32_t>(ByteOrderMarkLength(nCodePage, pszData, static_cast<std::size_t>(nLength))));
     return 1;
 }
 
 void CChartRenderer::ReadReading(const CElementAttributes& attributes) {
     auto pRecord = std::make_unique<CVitalRecord>();
-    if (const std::string* p = attributes.Find("vitalsigns")) pRecord->m_strName = *p;
-    if (const std::string* p = attributes.Find("vitalsignsvalues")) pRecord->m_strValues = *p;
-    if (const std::string* p = attributes.Find("vitalsignsoriginalvalues")) pRecord->m_strOriginalValues = *p;
+    if (const std::string_view* p = attributes.Find("vitalsigns")) pRecord->m_strName = *p;
+    if (const std::string_view* p = attributes.Find("vitalsignsvalues")) pRecord->m_strValues = *p;
+    if (const std::string_view* p = attributes.Find("vitalsignsoriginalvalues")) pRecord->m_strOriginalValues = *p;
     pRecord->m_nCellIndex = attributes.Integer("cellindex");
     pRecord->m_nOriginalCellIndex = attributes.Integer("originalCellIndex");
     pRecord->m_nSpecialSymbolFlag = attributes.Integer("specialSymbolFlag");

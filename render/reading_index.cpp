@@ -12,9 +12,9 @@ CReadingIndex::CReadingIndex(const CItemArray<CVitalRecord>& arrRecords, UINT nC
     }
 }
 
-const std::vector<const CVitalRecord*>& CReadingIndex::Find(const std::string& strName) const {
+const std::vector<const CVitalRecord*>& CReadingIndex::Find(std::string_view name) const {
     static const std::vector<const CVitalRecord*> kNone;
-    auto it = m_byName.find(FoldCaseKey(m_nCodePage, strName));
+    auto it = m_byName.find(FoldCaseKey(m_nCodePage, name));
     return it == m_byName.end() ? kNone : it->second;
 }
 

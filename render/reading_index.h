@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -19,7 +20,7 @@ public:
     CReadingIndex(const CItemArray<CVitalRecord>& arrRecords, UINT nCodePage);
 
     // The readings whose name equals strName without regard to case, in data order.
-    const std::vector<const CVitalRecord*>& Find(const std::string& strName) const;
+    const std::vector<const CVitalRecord*>& Find(std::string_view name) const;
 
 private:
     UINT m_nCodePage;

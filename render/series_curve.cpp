@@ -27,8 +27,8 @@ struct SeriesAxes {
     // from the single-precision scale and base, subtract, multiply, divide,
     // then truncates: 37.2 over a base of 35 at 8 units per 0.2 lies 87 units
     // up, not 88.
-    int ValueY(const std::string& strValue) const {
-        const double t = (crt::atof(strValue.c_str()) - static_cast<double>(fBaseValue)) * static_cast<double>(cy) /
+    int ValueY(std::string_view value) const {
+        const double t = (crt::atof(value) - static_cast<double>(fBaseValue)) * static_cast<double>(cy) /
                          static_cast<double>(fScale);
         return WrapSub(y0, DoubleToInt(t));
     }
@@ -43,10 +43,10 @@ struct SeriesAxes {
 
 // Reads the element's name and axes; false when "name", "scale",
 // "base-value" or "symbol" is missing.
-bool ReadSeriesAxes(const CElementAttributes& attributes, std::string& strName, SeriesAxes& axes) {
-    const std::string* pName = attributes.Find("name");
+bool ReadSeriesAxes(const CElementAttributes& attributes, std::string_view& rName, SeriesAxes& axes) {
+    const std::string_view* pName = attributes.Find("name");
     if (pName == nullptr) return false;
-    strName = *pName;
+    rName = *pName;
     axes.x0 = attributes.Position("x");
     axes.y0 = attributes.Position("y");
     axes.cx = attributes.Position("cx");
@@ -62,12 +62,12 @@ bool ReadSeriesAxes(const CElementAttributes& attributes, std::string& strName, 
 
 void CChartRenderer::DrawVitalLineOut(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    std::string strName;
+    std::string_view name;
     SeriesAxes axes;
-    if (!ReadSeriesAxes(attributes, strName, axes)) return;
+    if (!ReadSeriesAxes(attributes, name, axes)) return;
     const int nSpecial = attributes.Integer("special-symbol");
     const int nSpecial2 = attributes.Integer("special-symbol2");
-    if (const std::string* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (const std::string_view* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
     // The pen stays selected for later elements even when no reading can be
     // placed on this scale.
     if (!axes.IsPlottable()) return;
@@ -75,7 +75,7 @@ void CChartRenderer::DrawVitalLineOut(const CElementAttributes& attributes) {
     bool bHasPrevious = false;
     POINT ptPrevious = {0, 0};
     // Readings of other vital signs in between do not break the curve.
-    for (const CVitalRecord* pRecord : Readings().Find(strName)) {
+    for (const CVitalRecord* pRecord : Readings().Find(name)) {
         // A reading without a value breaks it: nothing is plotted there.
         if (pRecord->m_strValues.empty()) {
             bHasPrevious = false;
@@ -101,13 +101,13 @@ void CChartRenderer::DrawVitalLineOut(const CElementAttributes& attributes) {
 
 void CChartRenderer::DrawVitalLineBlock(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    std::string strName;
+    std::string_view name;
     SeriesAxes axes;
-    if (!ReadSeriesAxes(attributes, strName, axes)) return;
-    if (const std::string* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (!ReadSeriesAxes(attributes, name, axes)) return;
+    if (const std::string_view* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
     if (!axes.IsPlottable()) return;
 
-    for (const CVitalRecord* pRecord : Readings().Find(strName)) {
+    for (const CVitalRecord* pRecord : Readings().Find(name)) {
         const int nColumn = pRecord->m_nCellIndex;
         // Only a reading that stands in its own column gets a marker; one
         // carried over from another column is shown by its link alone.

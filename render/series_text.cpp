@@ -7,7 +7,7 @@ namespace vitalchart {
 
 void CChartRenderer::DrawVitalTextOut(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    const std::string* pName = attributes.Find("name");
+    const std::string_view* pName = attributes.Find("name");
     if (pName == nullptr) return;
     const int x0 = attributes.Position("x");
     const int y0 = attributes.Position("y");
@@ -16,7 +16,7 @@ void CChartRenderer::DrawVitalTextOut(const CElementAttributes& attributes) {
     const int nSpans = attributes.Position("spans");
     const LabelAlignment align = ReadAlignment(attributes);
     // The font's text colour stays after this element: only captions reset it.
-    if (const std::string* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
+    if (const std::string_view* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
 
     for (const CVitalRecord* pRecord : Readings().Find(*pName)) {
         RECT cell;

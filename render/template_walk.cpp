@@ -10,22 +10,19 @@ namespace vitalchart {
 BOOL CChartRenderer::DrawTemplate(const CByteBuffer* pBuffer) {
     if (pBuffer == nullptr || m_pDC == nullptr) return 1;
     const CKeywordTable keywords;
-    WalkLines(
-        *pBuffer,
+    CTagAttributes tag;
+    WalkTextLines(
+        pBuffer->GetPtr(0), pBuffer->GetLength(),
         [&](const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
-            const ElementRule* pRule = FindElementRule(keywords.FindKeyword(ReadTagName(pszLine, nLength, nPos)));
+            const ElementRule* pRule = FindElementRule(keywords.FindKeyword(ReadTagNameView(pszLine, nLength, nPos)));
             if (pRule == nullptr || pRule->pfnAction == nullptr) {
                 // The root element and unknown names give up the rest of the line.
                 nPos = nLength;
                 return true;
             }
-            CMapStringToString mapAttributes;
-            CMapStringToString mapStyles;
-            ParseAttributes(pszLine, nLength, mapAttributes, mapStyles, nPos);
+            ScanAttributes(pszLine, nLength, tag, nPos);
             // Continuation pages in print get the readings only, not the ruled form.
-            if (pRule->role != ElementRole::kForm || IsFormDrawn()) {
-                (this->*pRule->pfnAction)(Attributes(*pRule, mapAttributes));
-            }
+            if (pRule->role != ElementRole::kForm || IsFormDrawn()) (this->*pRule->pfnAction)(Attributes(*pRule, tag));
             // A colour a caption's font brought does not carry over to later
             // elements, whether or not the caption was drawn.
             if (pRule->nCode == kElementText) m_pDC->SetTextColor(m_crSavedText);

@@ -12,7 +12,7 @@ void CChartRenderer::DrawVitalLine(const CElementAttributes& attributes) {
     const int nRight = attributes.Position("right");
     const int nBottom = attributes.Position("bottom");
 
-    if (const std::string* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
+    if (const std::string_view* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
 
     const int nTimes = attributes.Integer("times");
     const int nMultiple = attributes.Integer("multiple");

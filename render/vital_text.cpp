@@ -10,7 +10,7 @@ namespace vitalchart {
 
 void CChartRenderer::DrawVitalText(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
-    const std::string* pText = attributes.Find("text");
+    const std::string_view* pText = attributes.Find("text");
     if (pText == nullptr) return;
 
     // "right" and "bottom" of a caption are the box's width and height.
@@ -28,7 +28,7 @@ void CChartRenderer::DrawVitalText(const CElementAttributes& attributes) {
     const int nStep = attributes.Integer("step");
     const LabelAlignment align = ReadAlignment(attributes);
 
-    if (const std::string* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
+    if (const std::string_view* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
 
     if (nTimes <= 1) {
         if (align.placement == TextPlacement::kVertical) {
@@ -41,7 +41,7 @@ void CChartRenderer::DrawVitalText(const CElementAttributes& attributes) {
 
     // A scale or a row of hours: the first caption as written, each later one
     // numbered from the one before.
-    std::string strCaption = *pText;
+    std::string strCaption(*pText);
     const int nCount = std::min(nTimes, kMaxRepeat);
     for (int i = 0; i < nCount; ++i) {
         if (!DrawLabel(strCaption, box, align.placement, align.nBaseFormat)) return;
@@ -50,7 +50,7 @@ void CChartRenderer::DrawVitalText(const CElementAttributes& attributes) {
         } else {
             OffsetRect(&box, nSpans, 0);
         }
-        if (nStep != 0) strCaption = std::to_string(WrapAdd(crt::atoi(strCaption.c_str()), nStep));
+        if (nStep != 0) strCaption = std::to_string(WrapAdd(crt::atoi(strCaption), nStep));
     }
 }
 

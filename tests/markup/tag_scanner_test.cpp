@@ -389,7 +389,6 @@ std::vector<std::string> WalkedLines(const std::string& strText) {
     WalkLines(buffer, [&](const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
         EXPECT_EQ(nPos, 0);
         EXPECT_GT(nLength, 0);
-        EXPECT_EQ(pszLine[nLength], '\0');
         lines.emplace_back(pszLine, static_cast<std::size_t>(nLength));
         nPos = nLength;
         return true;
@@ -434,8 +433,7 @@ TEST(LineWalkTest, LineAtTheEndOfAFullBlock) {
     ASSERT_EQ(buffer.Append(strText.data(), 256), 1);
     ASSERT_EQ(buffer.GetCapacity(), 256);  // no zero byte after the content
     std::vector<std::int32_t> lengths;
-    WalkLines(buffer, [&](const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
-        EXPECT_EQ(pszLine[nLength], '\0');
+    WalkLines(buffer, [&](const char*, std::int32_t nLength, std::int32_t& nPos) {
         lengths.push_back(nLength);
         nPos = nLength;
         return true;

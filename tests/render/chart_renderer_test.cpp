@@ -69,8 +69,8 @@ TEST(EvalPositionTest, HostileFiguresStayDefined) {
 }
 
 TEST(ColorAllowedTest, OnlyPrintingWithoutPrintColourLosesColour) {
-    CMapStringToString off;
-    off.SetAt("print-color", "false");
+    CTagAttributes off;
+    off.AddAttribute("print-color", "false");
     for (BOOL bPrinting : {0, 1}) {
         CRecordingDC dc(CP_UTF8, bPrinting);
         CChartRenderer r(&dc, CChartGeometry());

@@ -14,6 +14,13 @@
 namespace vitalchart {
 namespace test {
 
+// The scanner's views of the map's names and values (the map must outlive them).
+inline CTagAttributes TagOf(const CMapStringToString& map) {
+    CTagAttributes tag;
+    for (const auto& entry : map.Entries()) tag.AddAttribute(entry.first, entry.second);
+    return tag;
+}
+
 // A renderer drawing on a recording surface at a scale of 1 to 1 (one
 // millimetre is 4 device units, ten are 38), with a 600 by 800 chart
 // rectangle at the origin: painters can be called one at a time.
@@ -39,8 +46,9 @@ struct PainterRig {
     // Runs the element operation (a painter) on the attribute map, as the
     // template walk runs it.
     void Paint(ElementAction pfnAction, const CMapStringToString& map) {
+        const CTagAttributes tag = TagOf(map);
         for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) {
-            if (p->pfnAction == pfnAction) (renderer.*pfnAction)(renderer.Attributes(*p, map));
+            if (p->pfnAction == pfnAction) (renderer.*pfnAction)(renderer.Attributes(*p, tag));
         }
     }
 
@@ -51,11 +59,21 @@ struct PainterRig {
 };
 
 // The attributes of an element of the code as its operation reads them, at
-// a scale of 1 to 1.
-inline CElementAttributes ElementAttributes(int nCode, const CMapStringToString& map, UINT nCodePage = CP_UTF8) {
-    static const CChartGeometry s_geometry({0, 0, 600, 800}, {96, 96}, {96, 96});
-    return CElementAttributes(*FindElementRule(nCode), map, s_geometry, nCodePage);
-}
+// a scale of 1 to 1: test::ElementInput(kElementPen, map).attributes.
+struct ElementInput {
+    ElementInput(int nCode, const CMapStringToString& map, UINT nCodePage = CP_UTF8)
+        : tag(TagOf(map)), attributes(*FindElementRule(nCode), tag, Geometry(), nCodePage) {}
+    ElementInput(const ElementInput&) = delete;
+    ElementInput& operator=(const ElementInput&) = delete;
+
+    static const CChartGeometry& Geometry() {
+        static const CChartGeometry s_geometry({0, 0, 600, 800}, {96, 96}, {96, 96});
+        return s_geometry;
+    }
+
+    CTagAttributes tag;
+    CElementAttributes attributes;
+};
 
 // An element's attribute map from name/value pairs.
 inline CMapStringToString Attributes(std::initializer_list<std::pair<const char*, const char*>> pairs) {

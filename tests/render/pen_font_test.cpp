@@ -63,8 +63,9 @@ TEST(PenEntryTest, WidthStyleAndColourFromTheAttributes) {
     for (const Row& r : rows) {
         SCOPED_TRACE(nRow++);
         CPenEntry entry;
-        EXPECT_EQ(entry.CreateFromAttributes(test::ElementAttributes(kElementPen, r.attrs), r.num, r.den, r.colour),
-                  r.ok);
+        EXPECT_EQ(
+            entry.CreateFromAttributes(test::ElementInput(kElementPen, r.attrs).attributes, r.num, r.den, r.colour),
+            r.ok);
         if (!r.ok) continue;
         ASSERT_NE(entry.m_pPen, nullptr);
         EXPECT_EQ(entry.m_strId, "a");
@@ -83,7 +84,7 @@ TEST(FontEntryTest, DescriptionFromTheAttributes) {
                                          {"font-underline", "true"},
                                          {"font-inital", "True"},
                                          {"text-color", "0,0,255"}});
-    ASSERT_TRUE(entry.CreateFromAttributes(test::ElementAttributes(kElementFont, full), 1, 1));
+    ASSERT_TRUE(entry.CreateFromAttributes(test::ElementInput(kElementFont, full).attributes, 1, 1));
     const LOGFONT& lf = entry.m_pFont->m_logFont;
     EXPECT_STREQ(lf.lfFaceName, "SimSun");
     EXPECT_EQ(lf.lfHeight, -10);
@@ -101,7 +102,7 @@ TEST(FontEntryTest, DescriptionFromTheAttributes) {
                                            {"font-size", "12"},
                                            {"font-bold", "1"},
                                            {"text-color", "255,0"}});
-    ASSERT_TRUE(plain.CreateFromAttributes(test::ElementAttributes(kElementFont, long40), 600, 96));
+    ASSERT_TRUE(plain.CreateFromAttributes(test::ElementInput(kElementFont, long40).attributes, 600, 96));
     EXPECT_EQ(std::string(plain.m_pFont->m_logFont.lfFaceName), std::string(31, 'x'));
     EXPECT_EQ(plain.m_pFont->m_logFont.lfHeight, -75);
     EXPECT_EQ(plain.m_pFont->m_logFont.lfWeight, 400);
@@ -115,7 +116,7 @@ TEST(FontEntryTest, DescriptionFromTheAttributes) {
             if (e.first != missing) without.SetAt(e.first, e.second);
         }
         CFontEntry rejected;
-        EXPECT_FALSE(rejected.CreateFromAttributes(test::ElementAttributes(kElementFont, without), 1, 1));
+        EXPECT_FALSE(rejected.CreateFromAttributes(test::ElementInput(kElementFont, without).attributes, 1, 1));
     }
 }
 
@@ -124,12 +125,12 @@ TEST(FontEntryTest, FaceNameCutKeepsDoubleByteCharactersWhole) {
     for (int i = 0; i < 20; ++i) strGbk += "\xcb\xce";
     CFontEntry entry;
     const CMapStringToString gbk = Map({{"id", "f"}, {"font-name", strGbk.c_str()}, {"font-size", "9"}});
-    ASSERT_TRUE(entry.CreateFromAttributes(test::ElementAttributes(kElementFont, gbk, CP_GBK), 1, 1));
+    ASSERT_TRUE(entry.CreateFromAttributes(test::ElementInput(kElementFont, gbk, CP_GBK).attributes, 1, 1));
     EXPECT_EQ(std::string(entry.m_pFont->m_logFont.lfFaceName), strGbk.substr(0, 31));
     CFontEntry cut;
     const std::string strCut = "AB" + strGbk.substr(1);
     const CMapStringToString cutMap = Map({{"id", "f"}, {"font-name", strCut.c_str()}, {"font-size", "9"}});
-    ASSERT_TRUE(cut.CreateFromAttributes(test::ElementAttributes(kElementFont, cutMap, CP_GBK), 1, 1));
+    ASSERT_TRUE(cut.CreateFromAttributes(test::ElementInput(kElementFont, cutMap, CP_GBK).attributes, 1, 1));
     EXPECT_EQ(std::string(cut.m_pFont->m_logFont.lfFaceName).size(), 30u);
 }
 
