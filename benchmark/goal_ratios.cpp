@@ -5,6 +5,7 @@
 #include "benchmark/goal_ratios.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <map>
@@ -21,22 +22,34 @@ std::vector<Goal>& Goals() {
     return s_goals;
 }
 
+std::vector<CounterGoal>& CounterGoals() {
+    static std::vector<CounterGoal> s_goals;
+    return s_goals;
+}
+
 // Prints as the console reporter does and keeps each run's real time per
-// iteration, in nanoseconds, by benchmark name.
+// iteration, in nanoseconds, and its counters, by benchmark name.
 class CCollectingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.iterations > 0 && !run.error_occurred) {
-                m_times[run.benchmark_name()] = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+                // In the run's own unit, which its multiplier turns into seconds.
+                m_times[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                for (const auto& counter : run.counters) {
+                    m_counters[run.benchmark_name() + ":" + counter.first] = counter.second.value;
+                }
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
     const std::map<std::string, double>& Times() const { return m_times; }
+    const std::map<std::string, double>& Counters() const { return m_counters; }
 
 private:
     std::map<std::string, double> m_times;
+    std::map<std::string, double> m_counters;  // "benchmark:counter"
 };
 
 // The time of the benchmark whose name begins with strName (arguments and
@@ -51,10 +64,29 @@ double TimeOf(const std::map<std::string, double>& times, const std::string& str
     return -1.0;
 }
 
+// The counter of the benchmark whose name begins with strName; negative when
+// it did not run.
+double CounterOf(const std::map<std::string, double>& counters, const std::string& strName,
+                 const std::string& strCounter) {
+    for (const auto& entry : counters) {
+        const std::string& strKey = entry.first;
+        const std::size_t nColon = strKey.rfind(':');
+        if (nColon == std::string::npos || strKey.compare(nColon + 1, std::string::npos, strCounter) != 0) continue;
+        const std::string strRun = strKey.substr(0, nColon);
+        if (strRun == strName || strRun.rfind(strName + "/", 0) == 0) return entry.second;
+    }
+    return -1.0;
+}
+
 }  // namespace
 
 bool RegisterGoal(const Goal& goal) {
     Goals().push_back(goal);
+    return true;
+}
+
+bool RegisterGoal(const CounterGoal& goal) {
+    CounterGoals().push_back(goal);
     return true;
 }
 
@@ -63,6 +95,13 @@ bool RegisterGoal(const Goal& goal) {
 
 int main(int argc, char** argv) {
     using namespace vitalchart::bench;
+    // Freed memory stays with the process, so that no benchmark's time depends
+    // on which ones ran before it and warmed the heap: otherwise glibc hands
+    // large blocks back to the system and a parse that allocates pays for
+    // fresh pages every time (pugixml's load_buffer runs four times slower
+    // on a cold heap).
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     CCollectingReporter reporter;
@@ -82,6 +121,17 @@ int main(int argc, char** argv) {
         const bool bMet = goal.bAtLeast ? fRatio >= goal.fLimit : fRatio <= goal.fLimit;
         std::printf("  %-58s %6.2f (%s %.2f) %s\n", goal.pszName, fRatio, goal.bAtLeast ? "at least" : "at most",
                     goal.fLimit, bMet ? "met" : "NOT MET");
+    }
+    for (const CounterGoal& goal : CounterGoals()) {
+        const double fMeasured = CounterOf(reporter.Counters(), goal.pszBenchmark, goal.pszMeasured);
+        const double fBaseline = CounterOf(reporter.Counters(), goal.pszBenchmark, goal.pszBaseline);
+        if (fMeasured < 0.0 || fBaseline <= 0.0) {
+            std::printf("  %-58s not measured in this run\n", goal.pszName);
+            continue;
+        }
+        const double fRatio = fMeasured / fBaseline;
+        std::printf("  %-58s %6.2f (at most %.2f) %s\n", goal.pszName, fRatio, goal.fLimit,
+                    fRatio <= goal.fLimit ? "met" : "NOT MET");
     }
     return 0;
 }

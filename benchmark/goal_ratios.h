@@ -21,5 +21,15 @@ struct Goal {
 // at namespace scope: static const bool kRegistered = RegisterGoal({...});
 bool RegisterGoal(const Goal& goal);
 
+// A goal on one benchmark's counters: pszMeasured over pszBaseline, at most fLimit.
+struct CounterGoal {
+    const char* pszName;
+    const char* pszBenchmark;
+    const char* pszMeasured;
+    const char* pszBaseline;
+    double fLimit;
+};
+bool RegisterGoal(const CounterGoal& goal);
+
 }  // namespace bench
 }  // namespace vitalchart

@@ -8,7 +8,7 @@ namespace {
 // otherwise end it: the scanner never looks at pszLine[nLength] or beyond. A
 // zero byte before nLength is an ordinary byte.
 
-// The bytes that end a name, one table per kind of name.
+// The bytes that end a name or a value, one table per kind.
 struct StopSet {
     bool bStops[256] = {};
     constexpr explicit StopSet(const char* pszBytes) {
@@ -20,14 +20,30 @@ constexpr StopSet kTagNameStops(" >");
 constexpr StopSet kAttributeNameStops(" >=/");
 constexpr StopSet kStyleKeyStops(": ");
 constexpr StopSet kValueStops("\";");
+constexpr std::string_view kProps = "props";
+
+// The first index from i on, below nLength, whose byte is in the set, or
+// nLength; four bytes a round while four remain.
+inline std::int32_t FindStop(const char* pszLine, std::int32_t nLength, std::int32_t i, const StopSet& stops) {
+    while (nLength - i >= 4) {
+        if (stops(pszLine[i])) return i;
+        if (stops(pszLine[i + 1])) return i + 1;
+        if (stops(pszLine[i + 2])) return i + 2;
+        if (stops(pszLine[i + 3])) return i + 3;
+        i += 4;
+    }
+    while (i < nLength && !stops(pszLine[i])) ++i;
+    return i;
+}
 
 // Collects a name from i up to a stop byte or the line's end, keeping at most
 // kMaxNameLength bytes; the bytes beyond are passed over as part of the name.
 // i is left on the byte that ended the name, or at nLength.
-std::string_view ReadName(const char* pszLine, std::int32_t nLength, std::int32_t& i, const StopSet& stops,
-                          CScanNotes* pNotes = nullptr) {
+inline __attribute__((always_inline)) std::string_view ReadName(const char* pszLine, std::int32_t nLength,
+                                                                std::int32_t& i, const StopSet& stops,
+                                                                CScanNotes* pNotes = nullptr) {
     const std::int32_t nStart = i;
-    while (i < nLength && !stops(pszLine[i])) ++i;
+    i = FindStop(pszLine, nLength, i, stops);
     const std::int32_t nKept = i - nStart < kMaxNameLength ? i - nStart : kMaxNameLength;
     if (pNotes != nullptr && nKept < i - nStart) pNotes->events.push_back({ScanEvent::kNameCut, nStart, i, {}});
     return std::string_view(pszLine + nStart, static_cast<std::size_t>(nKept));
@@ -41,7 +57,7 @@ void Note(CScanNotes* pNotes, ScanEvent::Kind kind, std::int32_t nPos, std::int3
 // with no length limit. i is left on the ending byte, or at nLength.
 std::string_view ReadValue(const char* pszLine, std::int32_t nLength, std::int32_t& i) {
     const std::int32_t nStart = i;
-    while (i < nLength && !kValueStops(pszLine[i])) ++i;
+    i = FindStop(pszLine, nLength, i, kValueStops);
     return std::string_view(pszLine + nStart, static_cast<std::size_t>(i - nStart));
 }
 
@@ -113,7 +129,8 @@ void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& r
             }
             i = i + 2 < nLength ? i + 2 : nLength;
         }
-        if (name == "props") {
+        // (Most names differ from it in their first byte already.)
+        if (!name.empty() && name[0] == 'p' && name == kProps) {
             // The pairs of props: key:value up to a value that ends at a double quote.
             bool bDone = false;
             while (!bDone) {

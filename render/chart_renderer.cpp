@@ -30,9 +30,10 @@ CChartRenderer::CChartRenderer(CDC* pDC, const CChartGeometry& geometry, std::st
 
 CChartRenderer::~CChartRenderer() {
     // Fonts and pens go before the records; each array from its last element.
+    // The records themselves belong to the record store.
     DeleteAll(m_arrFonts);
     DeleteAll(m_arrPens);
-    DeleteAll(m_arrRecords);
+    for (int i = m_arrRecords.GetCount() - 1; i >= 0; --i) m_arrRecords.RemoveAt(i);
 }
 
 int CChartRenderer::MmToDevice(float fMillimetres) const {
@@ -73,10 +74,16 @@ const CReadingIndex& CChartRenderer::Readings() {
     return *m_pReadings;
 }
 
-BOOL CChartRenderer::AddRecord(std::unique_ptr<CVitalRecord> pRecord) {
-    if (!pRecord || !m_arrRecords.Add(pRecord.get())) return 0;
-    pRecord.release();
-    return 1;
+BOOL CChartRenderer::AddRecord(std::string_view name, std::string_view values, std::string_view originalValues,
+                               std::int32_t nCellIndex, std::int32_t nOriginalCellIndex,
+                               std::int32_t nSpecialSymbolFlag) {
+    CVitalRecord* pRecord = m_records.Add(name, values, originalValues);
+    pRecord->m_nCellIndex = nCellIndex;
+    pRecord->m_nOriginalCellIndex = nOriginalCellIndex;
+    pRecord->m_nSpecialSymbolFlag = nSpecialSymbolFlag;
+    if (m_arrRecords.Add(pRecord)) return 1;
+    m_records.RemoveLast();
+    return 0;
 }
 
 void CChartRenderer::DeclarePen(const CElementAttributes& attributes) {

@@ -15,6 +15,7 @@
 #include "render/item_array.h"
 #include "render/pen_entry.h"
 #include "render/reading_index.h"
+#include "render/record_store.h"
 #include "vitalchart/surface/dc.h"
 
 namespace vitalchart {
@@ -63,9 +64,10 @@ public:
     // Reads the data text into the readings and the continuation flag; 1, or
     // 0 when there was nothing to read.
     BOOL ReadVitalRecords(const char* pszData, std::int32_t nLength);
-    // Appends one reading, which the renderer then owns; 0, with the reading
-    // destroyed, when the list cannot take it.
-    BOOL AddRecord(std::unique_ptr<CVitalRecord> pRecord);
+    // Appends one reading with copies of its texts; 0 when the list cannot
+    // take it (the reading is then lost).
+    BOOL AddRecord(std::string_view name, std::string_view values, std::string_view originalValues,
+                   std::int32_t nCellIndex, std::int32_t nOriginalCellIndex = -1, std::int32_t nSpecialSymbolFlag = 0);
 
     // The drawing pass: loads the template from disk, saves the surface's
     // state, fills the rectangle black when asked (not in print), draws, and
@@ -129,7 +131,8 @@ private:
     BOOL m_bResumePrint = 0;
     CItemArray<CFontEntry> m_arrFonts;
     CItemArray<CPenEntry> m_arrPens;
-    CItemArray<CVitalRecord> m_arrRecords;
+    CItemArray<CVitalRecord> m_arrRecords;  // the readings in data order, kept in m_records
+    CRecordStore m_records;
     COLORREF m_crSavedText = 0;
     CDrawingBudget m_budget;
     CGrammarUse m_grammarUse;

@@ -1,6 +1,4 @@
 #include <cstdint>
-#include <memory>
-#include <utility>
 
 #include "markup/line_walk.h"
 #include "markup/tag_scanner.h"
@@ -40,15 +38,16 @@ BOOL CChartRenderer::ReadVitalRecords(const char* pszData, std::int32_t nLength)
 }
 
 void CChartRenderer::ReadReading(const CElementAttributes& attributes) {
-    auto pRecord = std::make_unique<CVitalRecord>();
-    if (const std::string_view* p = attributes.Find("vitalsigns")) pRecord->m_strName = *p;
-    if (const std::string_view* p = attributes.Find("vitalsignsvalues")) pRecord->m_strValues = *p;
-    if (const std::string_view* p = attributes.Find("vitalsignsoriginalvalues")) pRecord->m_strOriginalValues = *p;
-    pRecord->m_nCellIndex = attributes.Integer("cellindex");
-    pRecord->m_nOriginalCellIndex = attributes.Integer("originalCellIndex");
-    pRecord->m_nSpecialSymbolFlag = attributes.Integer("specialSymbolFlag");
+    auto text = [&attributes](const char* pszName) {
+        const std::string_view* p = attributes.Find(pszName);
+        return p != nullptr ? *p : std::string_view();
+    };
+    const std::string_view name = text("vitalsigns");
+    const std::string_view values = text("vitalsignsvalues");
+    const std::string_view originalValues = text("vitalsignsoriginalvalues");
     // A reading the list cannot take is lost; reading goes on.
-    AddRecord(std::move(pRecord));
+    AddRecord(name, values, originalValues, attributes.Integer("cellindex"), attributes.Integer("originalCellIndex"),
+              attributes.Integer("specialSymbolFlag"));
 }
 
 void CChartRenderer::ReadPrintTag(const CElementAttributes& attributes) {

@@ -33,14 +33,7 @@ struct PainterRig {
     // Appends one reading, as a d tag of the data text would.
     void AddReading(const std::string& strName, int nCell, const std::string& strValue,
                     const std::string& strOriginal = "", int nOriginalCell = -1, int nFlag = 0) {
-        auto pRecord = std::make_unique<CVitalRecord>();
-        pRecord->m_strName = strName;
-        pRecord->m_nCellIndex = nCell;
-        pRecord->m_strValues = strValue;
-        pRecord->m_strOriginalValues = strOriginal;
-        pRecord->m_nOriginalCellIndex = nOriginalCell;
-        pRecord->m_nSpecialSymbolFlag = nFlag;
-        renderer.AddRecord(std::move(pRecord));
+        renderer.AddRecord(strName, strValue, strOriginal, nCell, nOriginalCell, nFlag);
     }
 
     // Runs the element operation (a painter) on the attribute map, as the

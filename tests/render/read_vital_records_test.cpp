@@ -31,8 +31,8 @@ std::vector<Reading> Read(const std::string& strData, int nLength = kWhole, BOOL
     std::vector<Reading> out;
     for (int i = 0; i < renderer.GetRecordCount(); ++i) {
         const CVitalRecord* p = renderer.GetRecord(i);
-        out.push_back({p->m_strName, p->m_nCellIndex, p->m_strValues, p->m_strOriginalValues, p->m_nOriginalCellIndex,
-                       p->m_nSpecialSymbolFlag});
+        out.push_back({std::string(p->m_strName), p->m_nCellIndex, std::string(p->m_strValues),
+                       std::string(p->m_strOriginalValues), p->m_nOriginalCellIndex, p->m_nSpecialSymbolFlag});
     }
     return out;
 }
