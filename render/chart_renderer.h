@@ -82,6 +82,8 @@ public:
 
     // Walks the template element by element and acts on each; always 1.
     BOOL DrawTemplate(const CByteBuffer* pBuffer);
+    // Acts on the elements of a template scanned before, in order.
+    void DrawScannedTemplate(const CTemplateScan& scan);
 
     // What the elements and data tags do (the grammar's actions).
     void DeclarePen(const CElementAttributes& attributes);

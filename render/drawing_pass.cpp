@@ -50,7 +50,7 @@ void CChartRenderer::DrawChart(const CChartTemplate& chartTemplate, BOOL bFillBa
 
     try {
         if (bFillBackground && !m_pDC->IsPrinting()) m_pDC->FillSolidRect(m_geometry.GetRect(), RGB(0, 0, 0));
-        DrawTemplate(&chartTemplate.GetBuffer());
+        DrawScannedTemplate(chartTemplate.GetScan(GetCodePage()));
     } catch (...) {
         // The host's device context gets its state back even when drawing
         // ran out of memory half-way.
@@ -67,7 +67,7 @@ BOOL CChartRenderer::GetSizeByTemplet(float* pWidth, float* pHeight, const char*
     if (pWidth != nullptr) *pWidth = 0.0f;
     if (pHeight != nullptr) *pHeight = 0.0f;
     CChartTemplate chartTemplate;
-    if (chartTemplate.LoadFile(lpszTemplatePath) != CChartTemplate::Load::kLoaded) return 0;
+    if (chartTemplate.LoadFile(lpszTemplatePath, false) != CChartTemplate::Load::kLoaded) return 0;
     return GetSizeByTemplet(pWidth, pHeight, chartTemplate);
 }
 
