@@ -137,6 +137,9 @@ inline bool IsWellFormedLine(const std::string& strLine) {
     } else if (c.Word("polygon")) {
         bOk = c.Integers(2);
         while (bOk && !c.AtEnd()) bOk = c.Integers(2);
+    } else if (c.Word("hatch")) {
+        bOk = c.Integers(1) && (c.Word(" rising") || c.Word(" falling")) && c.Integers(6);
+        while (bOk && !c.AtEnd()) bOk = c.Integers(2);
     } else if (c.Word("fillrect")) {
         bOk = c.Integers(4) && c.Blank() && c.Colour();
     } else if (c.Word("textout")) {

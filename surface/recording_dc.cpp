@@ -107,6 +107,13 @@ void CRecordingDC::Polygon(const POINT* pPoints, int nCount) {
     Line(line);
 }
 
+void CRecordingDC::HatchPolygon(const POINT* pPoints, int nCount, int nSpacing, BOOL bRising) {
+    if (pPoints == nullptr || nCount < 3 || nSpacing < 1) return;
+    std::string line = "hatch " + Num(nSpacing) + (bRising ? " rising" : " falling");
+    for (int i = 0; i < nCount; ++i) line += " " + Num(pPoints[i].x) + " " + Num(pPoints[i].y);
+    Line(line);
+}
+
 void CRecordingDC::FillSolidRect(const RECT& rect, COLORREF crColor) {
     Line("fillrect " + Num(rect.left) + " " + Num(rect.top) + " " + Num(rect.right) + " " + Num(rect.bottom) + " " +
          Colour(crColor));

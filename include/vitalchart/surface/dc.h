@@ -46,6 +46,12 @@ public:
     virtual void Polygon(const POINT* pPoints, int nCount) = 0;
     // Solid fill of the rectangle, independent of pen and brush.
     virtual void FillSolidRect(const RECT& rect, COLORREF crColor) = 0;
+    // Hatches the inside of the closed polygon (even-odd rule) with parallel
+    // strokes in the current pen, nSpacing device units apart along the x
+    // axis, rising to the right (bRising) or falling. The current position is
+    // kept. The default draws the strokes with MoveTo and LineTo, the same on
+    // every surface; a surface may record or draw them otherwise.
+    virtual void HatchPolygon(const POINT* pPoints, int nCount, int nSpacing, BOOL bRising);
 
     // One line of text with its top-left at (x, y); nCount bytes.
     virtual void TextOut(int x, int y, const char* pText, int nCount) = 0;

@@ -16,6 +16,7 @@ namespace vitalchart {
 //   moveto X Y                       lineto X Y
 //   ellipse LEFT TOP RIGHT BOTTOM    polygon X1 Y1 X2 Y2 ...
 //   fillrect LEFT TOP RIGHT BOTTOM #rrggbb
+//   hatch SPACING rising|falling X1 Y1 X2 Y2 ...   (in the current pen)
 //   textout X Y "TEXT"               drawtext LEFT TOP RIGHT BOTTOM 0xFORMAT "TEXT"
 //
 // Queries and DT_CALCRECT measurements write nothing. Quoted text keeps bytes
@@ -41,6 +42,7 @@ public:
     void Ellipse(int nLeft, int nTop, int nRight, int nBottom) override;
     void Polygon(const POINT* pPoints, int nCount) override;
     void FillSolidRect(const RECT& rect, COLORREF crColor) override;
+    void HatchPolygon(const POINT* pPoints, int nCount, int nSpacing, BOOL bRising) override;
     void TextOut(int x, int y, const char* pText, int nCount) override;
     void DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat) override;
 

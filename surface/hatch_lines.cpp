@@ -1,0 +1,78 @@
+#include "surface/hatch_lines.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/int_math.h"
+
+namespace vitalchart {
+
+namespace {
+
+// The coordinate along which the lines are spaced: x + y or x - y.
+std::int64_t Across(const POINT& p, bool bRising) {
+    return bRising ? std::int64_t{p.x} + p.y : std::int64_t{p.x} - p.y;
+}
+
+// a * b / c rounded to the nearest integer, halves away from zero (c > 0 or < 0).
+std::int64_t MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c) {
+    const std::int64_t n = a * b;
+    const bool bNegative = (n < 0) != (c < 0);
+    const std::int64_t an = n < 0 ? -n : n;
+    const std::int64_t ac = c < 0 ? -c : c;
+    const std::int64_t q = (an + ac / 2) / ac;
+    return bNegative ? -q : q;
+}
+
+// Floor division by a positive divisor.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+}  // namespace
+
+std::vector<HatchStroke> HatchStrokes(const POINT* pPoints, int nCount, int nSpacing, bool bRising) {
+    std::vector<HatchStroke> strokes;
+    if (pPoints == nullptr || nCount < 3 || nSpacing < 1) return strokes;
+    std::int64_t nLow = Across(pPoints[0], bRising);
+    std::int64_t nHigh = nLow;
+    for (int i = 1; i < nCount; ++i) {
+        nLow = std::min(nLow, Across(pPoints[i], bRising));
+        nHigh = std::max(nHigh, Across(pPoints[i], bRising));
+    }
+    // Lines on multiples of the spacing, so neighbouring hatchings line up.
+    const std::int64_t nFirst = FloorDiv(nLow, nSpacing) + 1;
+    const std::int64_t nLast = FloorDiv(nHigh - 1, nSpacing);
+    if (nLast < nFirst || nLast - nFirst >= kMaxHatchStrokes) return strokes;
+
+    std::vector<std::int64_t> crossings;  // the x of each edge crossing a line
+    for (std::int64_t k = nFirst; k <= nLast; ++k) {
+        const std::int64_t c = k * nSpacing;
+        crossings.clear();
+        for (int i = 0; i < nCount; ++i) {
+            const POINT& a = pPoints[i];
+            const POINT& b = pPoints[(i + 1) % nCount];
+            const std::int64_t ua = Across(a, bRising);
+            const std::int64_t ub = Across(b, bRising);
+            // Each edge counts on one side of its end points only, so a line
+            // through a corner crosses once.
+            if (!((ua <= c && c < ub) || (ub <= c && c < ua))) continue;
+            crossings.push_back(a.x + MulDivRound(c - ua, std::int64_t{b.x} - a.x, ub - ua));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t i = 0; i + 1 < crossings.size() && strokes.size() < kMaxHatchStrokes; i += 2) {
+            const std::int64_t x0 = crossings[i];
+            const std::int64_t x1 = crossings[i + 1];
+            if (x0 == x1) continue;
+            // On the line x + y = c the y of x is c - x; on x - y = c it is x - c.
+            auto y = [&](std::int64_t x) { return bRising ? c - x : x - c; };
+            auto clamp32 = [](std::int64_t v) {
+                return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+            };
+            strokes.push_back({{clamp32(x0), clamp32(y(x0))}, {clamp32(x1), clamp32(y(x1))}});
+        }
+    }
+    return strokes;
+}
+
+}  // namespace vitalchart
