@@ -76,8 +76,8 @@ const CReadingIndex& CChartRenderer::Readings() {
 
 BOOL CChartRenderer::AddRecord(std::string_view name, std::string_view values, std::string_view originalValues,
                                std::int32_t nCellIndex, std::int32_t nOriginalCellIndex,
-                               std::int32_t nSpecialSymbolFlag) {
-    CVitalRecord* pRecord = m_records.Add(name, values, originalValues);
+                               std::int32_t nSpecialSymbolFlag, std::string_view reason, std::string_view comparator) {
+    CVitalRecord* pRecord = m_records.Add(name, values, originalValues, reason, comparator);
     pRecord->m_nCellIndex = nCellIndex;
     pRecord->m_nOriginalCellIndex = nOriginalCellIndex;
     pRecord->m_nSpecialSymbolFlag = nSpecialSymbolFlag;

@@ -13,7 +13,9 @@
 #include "render/element_attributes.h"
 #include "render/font_entry.h"
 #include "render/item_array.h"
+#include "render/marker_style.h"
 #include "render/pen_entry.h"
+#include "render/plotted_points.h"
 #include "render/reading_index.h"
 #include "render/record_store.h"
 #include "vitalchart/surface/dc.h"
@@ -67,7 +69,8 @@ public:
     // Appends one reading with copies of its texts; 0 when the list cannot
     // take it (the reading is then lost).
     BOOL AddRecord(std::string_view name, std::string_view values, std::string_view originalValues,
-                   std::int32_t nCellIndex, std::int32_t nOriginalCellIndex = -1, std::int32_t nSpecialSymbolFlag = 0);
+                   std::int32_t nCellIndex, std::int32_t nOriginalCellIndex = -1, std::int32_t nSpecialSymbolFlag = 0,
+                   std::string_view reason = {}, std::string_view comparator = {});
 
     // The drawing pass: loads the template from disk, saves the surface's
     // state, fills the rectangle black when asked (not in print), draws, and
@@ -94,6 +97,9 @@ public:
     void DrawVitalLineOut(const CElementAttributes& attributes);
     void DrawVitalLineBlock(const CElementAttributes& attributes);
     void DrawVitalTextOut(const CElementAttributes& attributes);
+    void DrawVitalRing(const CElementAttributes& attributes);
+    void DrawVitalHatch(const CElementAttributes& attributes);
+    void DrawVitalReason(const CElementAttributes& attributes);
     void ReadReading(const CElementAttributes& attributes);
     void ReadPrintTag(const CElementAttributes& attributes);
 
@@ -102,6 +108,13 @@ public:
     void SelectFontById(std::string_view id);
     // One marker of the kind (1 to 8) centred on (x, y), with its own pen and brush.
     void DrawSymbol(int x, int y, int nKind);
+    // One marker as the style says: the kind's, or a shape and colour a
+    // curve element asks for.
+    void DrawMarker(int x, int y, const MarkerStyle& style);
+    // A ring of lines (nothing filled) around (x, y) in a one-unit pen of the colour.
+    void DrawRing(int x, int y, int nRadius, COLORREF crColor);
+    // A filled dot of the colour centred on (x, y).
+    void DrawDot(int x, int y, int nRadius, COLORREF crColor);
     // A text placed in a box: measured, centred vertically, and placed
     // horizontally by the mode (vertical is placed like left). False when the
     // drawing budget is spent and nothing was drawn.
@@ -109,6 +122,12 @@ public:
     // A text one character under the other from the box's top-left, moving
     // down by nSpans per character; stops when the drawing budget is spent.
     void DrawVerticalText(std::string_view text, const RECT& box, int nSpans);
+
+    // A word for a reading beyond a curve's bound, written downwards in the
+    // column of x: under the bound at yBound (bBelow), or from it.
+    void DrawWordAtBound(std::string_view word, int x, int yBound, bool bBelow);
+    // A reading's value written beside its marker at (x, y), to the right.
+    void DrawValueBeside(std::string_view value, int x, int y);
 
     // The element's attributes as its operation reads them, for a tag the
     // scanner read.
@@ -135,6 +154,7 @@ private:
     CItemArray<CPenEntry> m_arrPens;
     CItemArray<CVitalRecord> m_arrRecords;  // the readings in data order, kept in m_records
     CRecordStore m_records;
+    CPlottedPoints m_plotted;
     COLORREF m_crSavedText = 0;
     CDrawingBudget m_budget;
     CGrammarUse m_grammarUse;

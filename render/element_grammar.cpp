@@ -14,6 +14,7 @@ using N = AttributeNeed;
 constexpr Axis kNoAxis = Axis::kNone;
 constexpr Axis kX = Axis::kX;
 constexpr Axis kY = Axis::kY;
+constexpr const char* kShapeWords = "cross|dot|circle|triangle|filled-triangle|circle-dot";
 
 // Each element's attributes in the order its operation reads them.
 
@@ -116,6 +117,34 @@ constexpr AttributeRule kLineOutAttributes[] = {
     {"special-symbol2", K::kSymbol, kNoAxis, N::kOptional, -1, nullptr, nullptr, "−1: `symbol`",
      "marker of readings with flag 2"},
     {"pen-id", K::kPenId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current pen", "pen of the joining lines"},
+    {"symbol-color", K::kColor, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the kind's own colour",
+     "colour of ordinary markers"},
+    {"special-symbol-color", K::kColor, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the kind's own colour",
+     "colour of markers of readings with flag 1"},
+    {"special-symbol2-color", K::kColor, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the kind's own colour",
+     "colour of markers of readings with flag 2"},
+    {"symbol-shape", K::kWord, kNoAxis, N::kOptional, 0, kShapeWords, nullptr, "the kind's own shape",
+     "shape of ordinary markers, drawn even for a kind that has none"},
+    {"special-symbol-shape", K::kWord, kNoAxis, N::kOptional, 0, kShapeWords, nullptr, "the kind's own shape",
+     "shape of markers of readings with flag 1"},
+    {"special-symbol2-shape", K::kWord, kNoAxis, N::kOptional, 0, kShapeWords, nullptr, "the kind's own shape",
+     "shape of markers of readings with flag 2"},
+    {"min-value", K::kDecimal, kNoAxis, N::kOptional, 0, nullptr, nullptr, "no lower bound",
+     "the scale's lowest value, for `below-word` and `below-pin`"},
+    {"max-value", K::kDecimal, kNoAxis, N::kOptional, 0, nullptr, nullptr, "no upper bound",
+     "the scale's highest value, for `above-word` and `above-pin`"},
+    {"below-word", K::kText, kNoAxis, N::kOptional, 0, nullptr, nullptr, "plotted as it is",
+     "a reading below `min-value` is this word under the bound (不升), with no point and the curve broken; beside the "
+     "pinned point with `below-pin`"},
+    {"above-word", K::kText, kNoAxis, N::kOptional, 0, nullptr, nullptr, "plotted as it is",
+     "a reading above `max-value` is this word at the bound (过快), with no point and the curve broken; beside the "
+     "pinned point with `above-pin`"},
+    {"below-pin", K::kWord, kNoAxis, N::kOptional, 0, "true", "false", "plotted as it is",
+     "`true`: a reading below `min-value` is pinned at the bound with its value (or `below-word`) beside it"},
+    {"above-pin", K::kWord, kNoAxis, N::kOptional, 0, "true", "false", "plotted as it is",
+     "`true`: a reading above `max-value` is pinned at the bound with its value (or `above-word`) beside it"},
+    {"offscale-font-id", K::kFontId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current font",
+     "font of the words and values written at a bound"},
 };
 
 constexpr AttributeRule kLineBlockAttributes[] = {
@@ -129,6 +158,10 @@ constexpr AttributeRule kLineBlockAttributes[] = {
     {"symbol", K::kSymbol, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
      "marker of a reading in its own column"},
     {"pen-id", K::kPenId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current pen", "pen of the links"},
+    {"symbol-color", K::kColor, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the kind's own colour",
+     "colour of the markers"},
+    {"symbol-shape", K::kWord, kNoAxis, N::kOptional, 0, kShapeWords, nullptr, "the kind's own shape",
+     "shape of the markers, drawn even for a kind that has none"},
 };
 
 constexpr AttributeRule kTextOutAttributes[] = {
@@ -140,6 +173,39 @@ constexpr AttributeRule kTextOutAttributes[] = {
     {"spans", K::kLength, kX, N::kOptional, 0, nullptr, nullptr, "0", "advance per character of vertical text"},
     {"align", K::kWord, kNoAxis, N::kOptional, 0, "center|right|vertical", "left", "left",
      "`center`, `right` or `vertical`"},
+    {"font-id", K::kFontId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current font", "font to write with"},
+    {"stagger", K::kWord, kNoAxis, N::kOptional, 0, "true", "false", "every value centred vertically",
+     "`true`: values alternate between the upper and lower half of their cells, the page's first on top"},
+};
+
+constexpr AttributeRule kRingAttributes[] = {
+    {"name", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
+     "the vital sign whose markers are ringed (a curve drawn before this element)"},
+    {"over", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
+     "the vital signs whose readings meet them, `|` between names"},
+    {"ring-color", K::kColor, kNoAxis, N::kOptional, 0, nullptr, nullptr, "red", "colour of the rings and dots"},
+    {"ring-radius", K::kLength, kX, N::kOptional, 0, nullptr, nullptr, "1.6 mm", "radius of a ring"},
+};
+
+constexpr AttributeRule kHatchAttributes[] = {
+    {"upper", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
+     "the vital sign whose curve lies above (heart rate)"},
+    {"lower", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
+     "the vital sign whose curve lies below (pulse)"},
+    {"pen-id", K::kPenId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current pen", "pen of the strokes"},
+    {"spacing", K::kLength, kX, N::kOptional, 0, nullptr, nullptr, "1 mm", "distance between strokes along x"},
+    {"direction", K::kWord, kNoAxis, N::kOptional, 0, "falling", "rising", "rising",
+     "`falling`: strokes fall to the right"},
+};
+
+constexpr AttributeRule kReasonAttributes[] = {
+    {"names", K::kText, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn",
+     "the vital signs whose reasons are written, `|` between names"},
+    {"x", K::kPosition, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "left edge of cell 0"},
+    {"y", K::kPosition, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "top of every cell"},
+    {"cx", K::kLength, kX, N::kCoordinate, 0, nullptr, nullptr, "0", "cell width"},
+    {"cy", K::kLength, kY, N::kCoordinate, 0, nullptr, nullptr, "0", "cell height"},
+    {"spans", K::kLength, kX, N::kOptional, 0, nullptr, nullptr, "0", "advance per character"},
     {"font-id", K::kFontId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current font", "font to write with"},
 };
 
@@ -156,6 +222,10 @@ constexpr AttributeRule kReadingAttributes[] = {
      "the original value's column; −1 means none"},
     {"specialSymbolFlag", K::kInteger, kNoAxis, N::kOptional, 0, nullptr, nullptr, "0",
      "1 or 2 choose `special-symbol` or `special-symbol2`"},
+    {"reason", K::kText, kNoAxis, N::kOptional, 0, nullptr, nullptr, "none",
+     "why a reading was not taken (拒测, 外出, 请假): written by `vitalreason`, the value left empty"},
+    {"comparator", K::kText, kNoAxis, N::kOptional, 0, nullptr, nullptr, "none",
+     "`<` or `>`: the value is only a bound, beyond the scale when it lies on the scale's bound"},
 };
 
 constexpr AttributeRule kPrintAttributes[] = {
@@ -188,6 +258,12 @@ const ElementRule kTemplateElements[] = {
      Count(kTextOutAttributes), "a text row: the readings of one vital sign written into cells"},
     {"vitallineblock", kElementLineBlock, ElementRole::kReadings, &CChartRenderer::DrawVitalLineBlock,
      kLineBlockAttributes, Count(kLineBlockAttributes), "links from original to re-measured values (such as cooling)"},
+    {"vitalring", kElementRing, ElementRole::kReadings, &CChartRenderer::DrawVitalRing, kRingAttributes,
+     Count(kRingAttributes), "rings around markers that readings of other curves meet"},
+    {"vitalhatch", kElementHatch, ElementRole::kReadings, &CChartRenderer::DrawVitalHatch, kHatchAttributes,
+     Count(kHatchAttributes), "hatching between two curves where the first lies above the second"},
+    {"vitalreason", kElementReason, ElementRole::kReadings, &CChartRenderer::DrawVitalReason, kReasonAttributes,
+     Count(kReasonAttributes), "why readings were not taken, written in their columns"},
 };
 
 const ElementRule kDataTags[] = {

@@ -20,6 +20,9 @@ enum ElementCode : int {
     kElementTextOut = 106,    // vitaltextout
     kElementSize = 107,       // vitalsize
     kElementLineBlock = 108,  // vitallineblock
+    kElementRing = 109,       // vitalring
+    kElementHatch = 110,      // vitalhatch
+    kElementReason = 111,     // vitalreason
     kDataReading = 200,       // d
     kDataPrint = 201,         // print
 };
@@ -109,6 +112,6 @@ const ElementRule* FindElementRule(int nCode);
 // A small index for per-rule bookkeeping: template elements first, then the
 // data tags; -1 for an unknown code.
 int ElementRuleIndex(int nCode);
-constexpr int kElementRuleCount = 11;
+constexpr int kElementRuleCount = 14;
 
 }  // namespace vitalchart

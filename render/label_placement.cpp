@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/code_page.h"
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
@@ -47,6 +49,37 @@ void CChartRenderer::DrawVerticalText(std::string_view strText, const RECT& box,
         OffsetRect(&rc, 0, nSpans);
         i += n;
     }
+}
+
+void CChartRenderer::DrawWordAtBound(std::string_view word, int x, int yBound, bool bBelow) {
+    if (m_pDC == nullptr || word.empty()) return;
+    // The widest and tallest character in the current font give the column's
+    // width and the rows' height, so that no character is cut.
+    const UINT nCodePage = m_pDC->GetCodePage();
+    int nWidth = 0;
+    int nHeight = 0;
+    for (std::size_t i = 0; i < word.size();) {
+        const std::size_t n = CharLength(nCodePage, word.data() + i, word.size() - i);
+        if (!m_budget.SpendMeasuredText(n)) return;
+        RECT rcChar = {0, 0, 0, 0};
+        m_pDC->DrawText(word.data() + i, TextCount(n), &rcChar, DT_CALCRECT | DT_NOPREFIX);
+        nWidth = std::max(nWidth, WrapSub(rcChar.right, rcChar.left));
+        nHeight = std::max(nHeight, WrapSub(rcChar.bottom, rcChar.top));
+        i += n;
+    }
+    RECT box;
+    box.left = WrapSub(x, WrapDiv(nWidth, 2));
+    box.top = bBelow ? WrapAdd(yBound, 1) : yBound;
+    box.right = WrapAdd(box.left, nWidth);
+    box.bottom = WrapAdd(box.top, nHeight);
+    DrawVerticalText(word, box, nHeight);
+}
+
+void CChartRenderer::DrawValueBeside(std::string_view value, int x, int y) {
+    // Half a millimetre clear of a marker one millimetre across.
+    const int nGap = WrapAdd(EvalPosition("1", 0), EvalPosition("0.5", 0));
+    const RECT box = {WrapAdd(x, nGap), y, WrapAdd(x, nGap), y};
+    DrawLabel(value, box, TextPlacement::kLeft, DT_LEFT);
 }
 
 }  // namespace vitalchart

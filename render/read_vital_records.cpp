@@ -45,9 +45,11 @@ void CChartRenderer::ReadReading(const CElementAttributes& attributes) {
     const std::string_view name = text("vitalsigns");
     const std::string_view values = text("vitalsignsvalues");
     const std::string_view originalValues = text("vitalsignsoriginalvalues");
+    const std::int32_t nCell = attributes.Integer("cellindex");
+    const std::int32_t nOriginalCell = attributes.Integer("originalCellIndex");
+    const std::int32_t nFlag = attributes.Integer("specialSymbolFlag");
     // A reading the list cannot take is lost; reading goes on.
-    AddRecord(name, values, originalValues, attributes.Integer("cellindex"), attributes.Integer("originalCellIndex"),
-              attributes.Integer("specialSymbolFlag"));
+    AddRecord(name, values, originalValues, nCell, nOriginalCell, nFlag, text("reason"), text("comparator"));
 }
 
 void CChartRenderer::ReadPrintTag(const CElementAttributes& attributes) {

@@ -31,14 +31,23 @@ std::string_view CRecordStore::Keep(std::string_view text) {
     return kept;
 }
 
-CVitalRecord* CRecordStore::Add(std::string_view name, std::string_view values, std::string_view originalValues) {
+std::string_view CRecordStore::KeepOnce(std::string_view text) {
+    if (text.empty()) return std::string_view();
+    auto it = m_words.find(text);
+    if (it == m_words.end()) it = m_words.insert(Keep(text)).first;
+    return *it;
+}
+
+CVitalRecord* CRecordStore::Add(std::string_view name, std::string_view values, std::string_view originalValues,
+                                std::string_view reason, std::string_view comparator) {
     CVitalRecord& record = m_records.emplace_back();
     // A data text names few vital signs many times over: each name once.
-    auto it = m_names.find(name);
-    if (it == m_names.end()) it = m_names.insert(Keep(name)).first;
-    record.m_strName = *it;
+    record.m_strName = KeepOnce(name);
     record.m_strValues = Keep(values);
     record.m_strOriginalValues = Keep(originalValues);
+    record.m_strReason = KeepOnce(reason);
+    // Only "<" and ">" make a value a bound; any other text leaves it a value.
+    record.m_chComparator = comparator == "<" || comparator == ">" ? comparator[0] : 0;
     return &record;
 }
 

@@ -22,15 +22,18 @@ public:
 
     // A new reading with copies of the texts; its address stays valid while
     // the store lives.
-    CVitalRecord* Add(std::string_view name, std::string_view values, std::string_view originalValues);
+    CVitalRecord* Add(std::string_view name, std::string_view values, std::string_view originalValues,
+                      std::string_view reason = {}, std::string_view comparator = {});
     // Takes back the reading Add made last (one the reading list could not take).
     void RemoveLast() { m_records.pop_back(); }
 
 private:
     std::string_view Keep(std::string_view text);
+    // The text once per distinct text: names, reasons and comparators repeat.
+    std::string_view KeepOnce(std::string_view text);
 
     std::deque<CVitalRecord> m_records;
-    std::unordered_set<std::string_view> m_names;  // views into m_blocks
+    std::unordered_set<std::string_view> m_words;  // views into m_blocks
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::size_t m_nBlockLeft = 0;
     char* m_pBlockNext = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/crt_number.h"
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
+#include "render/color_triple.h"
 
 namespace vitalchart {
 
@@ -27,9 +28,10 @@ struct SeriesAxes {
     // from the single-precision scale and base, subtract, multiply, divide,
     // then truncates: 37.2 over a base of 35 at 8 units per 0.2 lies 87 units
     // up, not 88.
-    int ValueY(std::string_view value) const {
-        const double t = (crt::atof(value) - static_cast<double>(fBaseValue)) * static_cast<double>(cy) /
-                         static_cast<double>(fScale);
+    int ValueY(std::string_view value) const { return ValueY(crt::atof(value)); }
+    int ValueY(double fValue) const {
+        const double t =
+            (fValue - static_cast<double>(fBaseValue)) * static_cast<double>(cy) / static_cast<double>(fScale);
         return WrapSub(y0, DoubleToInt(t));
     }
 
@@ -58,6 +60,52 @@ bool ReadSeriesAxes(const CElementAttributes& attributes, std::string_view& rNam
     return true;
 }
 
+// The marker style a curve element gives readings of one kind: the kind, and
+// the colour and shape attributes when present.
+MarkerStyle ReadMarkerStyle(const CElementAttributes& attributes, int nKind, const char* pszColor,
+                            const char* pszShape) {
+    MarkerStyle style;
+    style.nKind = nKind;
+    if (const std::string_view* pColor = attributes.Find(pszColor)) {
+        // Components that were not read stay 0, as for a pen.
+        style.bHasColor = true;
+        style.crColor = ParseColorTriple(*pColor).ToColorRef();
+    }
+    struct ShapeWord {
+        const char* pszWord;
+        MarkerShape shape;
+    };
+    static const ShapeWord kShapes[] = {{"cross", MarkerShape::kCross},
+                                        {"dot", MarkerShape::kDot},
+                                        {"circle", MarkerShape::kCircle},
+                                        {"triangle", MarkerShape::kTriangle},
+                                        {"filled-triangle", MarkerShape::kFilledTriangle},
+                                        {"circle-dot", MarkerShape::kCircleDot}};
+    for (const ShapeWord& word : kShapes) {
+        if (attributes.IsWord(pszShape, word.pszWord)) style.shape = word.shape;
+    }
+    return style;
+}
+
+// What a curve does with a reading beyond its scale's bounds: nothing (it is
+// plotted where it lies), a word written at the bound, or the point pinned
+// at the bound with its value beside it.
+struct BoundRule {
+    bool bBounded = false;
+    float fBound = 0.0f;
+    const std::string_view* pWord = nullptr;
+    bool bPin = false;
+};
+
+BoundRule ReadBoundRule(const CElementAttributes& attributes, const char* pszBound, const char* pszWord,
+                        const char* pszPin) {
+    BoundRule rule;
+    rule.bBounded = attributes.Decimal(pszBound, rule.fBound);
+    rule.pWord = attributes.Find(pszWord);
+    rule.bPin = attributes.IsWord(pszPin, "true");
+    return rule;
+}
+
 }  // namespace
 
 void CChartRenderer::DrawVitalLineOut(const CElementAttributes& attributes) {
@@ -68,26 +116,67 @@ void CChartRenderer::DrawVitalLineOut(const CElementAttributes& attributes) {
     const int nSpecial = attributes.Integer("special-symbol");
     const int nSpecial2 = attributes.Integer("special-symbol2");
     if (const std::string_view* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
+    const MarkerStyle ordinary = ReadMarkerStyle(attributes, axes.nSymbol, "symbol-color", "symbol-shape");
+    const MarkerStyle special = ReadMarkerStyle(attributes, nSpecial >= 0 ? nSpecial : axes.nSymbol,
+                                                "special-symbol-color", "special-symbol-shape");
+    const MarkerStyle special2 = ReadMarkerStyle(attributes, nSpecial2 >= 0 ? nSpecial2 : axes.nSymbol,
+                                                 "special-symbol2-color", "special-symbol2-shape");
+    const BoundRule below = ReadBoundRule(attributes, "min-value", "below-word", "below-pin");
+    const BoundRule above = ReadBoundRule(attributes, "max-value", "above-word", "above-pin");
+    const std::string_view* pOffscaleFont = attributes.Find("offscale-font-id");
     // The pen stays selected for later elements even when no reading can be
     // placed on this scale.
     if (!axes.IsPlottable()) return;
 
+    const std::string strKey = FoldCaseKey(GetCodePage(), name);
+    bool bFontSelected = false;
+    auto selectFont = [&]() {
+        if (pOffscaleFont != nullptr && !bFontSelected) SelectFontById(*pOffscaleFont);
+        bFontSelected = true;
+    };
     bool bHasPrevious = false;
     POINT ptPrevious = {0, 0};
     // Readings of other vital signs in between do not break the curve.
     for (const CVitalRecord* pRecord : Readings().Find(name)) {
         // A reading without a value breaks it: nothing is plotted there.
         if (pRecord->m_strValues.empty()) {
+            m_plotted.Add(strKey, {pRecord->m_nCellIndex, {0, 0}, ordinary, true});
             bHasPrevious = false;
             continue;
         }
+        MarkerStyle style = ordinary;
+        if (pRecord->m_nSpecialSymbolFlag == 1) style = special;
+        if (pRecord->m_nSpecialSymbolFlag == 2) style = special2;
 
-        int nKind = axes.nSymbol;
-        if (pRecord->m_nSpecialSymbolFlag == 1 && nSpecial >= 0) nKind = nSpecial;
-        if (pRecord->m_nSpecialSymbolFlag == 2 && nSpecial2 >= 0) nKind = nSpecial2;
+        const int x = axes.ColumnX(pRecord->m_nCellIndex);
+        // A value that is only a bound ("< 35") lies beyond the scale when the
+        // bound does; one exactly on the scale's bound is on the scale.
+        const double fValue = crt::atof(pRecord->m_strValues);
+        const bool bBelow =
+            below.bBounded && (fValue < below.fBound || (pRecord->m_chComparator == '<' && fValue <= below.fBound));
+        const bool bAbove =
+            above.bBounded && (fValue > above.fBound || (pRecord->m_chComparator == '>' && fValue >= above.fBound));
+        const BoundRule* pBeyond = bBelow ? &below : bAbove ? &above : nullptr;
+        int y = axes.ValueY(pRecord->m_strValues);
+        if (pBeyond != nullptr && pBeyond->pWord != nullptr && !pBeyond->bPin) {
+            // The word at the bound, written downwards in the column; no point,
+            // and the curve breaks on both sides.
+            selectFont();
+            DrawWordAtBound(*pBeyond->pWord, x, axes.ValueY(static_cast<double>(pBeyond->fBound)), pBeyond == &below);
+            m_plotted.Add(strKey, {pRecord->m_nCellIndex, {x, y}, style, true});
+            bHasPrevious = false;
+            continue;
+        }
+        if (pBeyond != nullptr && pBeyond->bPin) {
+            y = axes.ValueY(static_cast<double>(pBeyond->fBound));
+            selectFont();
+            // The hospital's word, when it has one, in place of the figure.
+            DrawValueBeside(pBeyond->pWord != nullptr ? *pBeyond->pWord : pRecord->m_strValues, x, y);
+        }
 
-        const POINT pt = {axes.ColumnX(pRecord->m_nCellIndex), axes.ValueY(pRecord->m_strValues)};
-        DrawSymbol(pt.x, pt.y, nKind);
+        const POINT pt = {x, y};
+        DrawMarker(pt.x, pt.y, style);
+        m_plotted.Add(strKey, {pRecord->m_nCellIndex, pt, style});
         // The joining line goes on top of the markers at both its ends.
         if (bHasPrevious) {
             if (!m_budget.SpendLine()) return;
@@ -105,14 +194,18 @@ void CChartRenderer::DrawVitalLineBlock(const CElementAttributes& attributes) {
     SeriesAxes axes;
     if (!ReadSeriesAxes(attributes, name, axes)) return;
     if (const std::string_view* pPenId = attributes.Find("pen-id")) SelectPenById(*pPenId);
+    const MarkerStyle style = ReadMarkerStyle(attributes, axes.nSymbol, "symbol-color", "symbol-shape");
     if (!axes.IsPlottable()) return;
 
+    const std::string strKey = FoldCaseKey(GetCodePage(), name);
     for (const CVitalRecord* pRecord : Readings().Find(name)) {
         const int nColumn = pRecord->m_nCellIndex;
         // Only a reading that stands in its own column gets a marker; one
         // carried over from another column is shown by its link alone.
         if (pRecord->m_nOriginalCellIndex < 0) {
-            DrawSymbol(axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues), axes.nSymbol);
+            const POINT pt = {axes.ColumnX(nColumn), axes.ValueY(pRecord->m_strValues)};
+            DrawMarker(pt.x, pt.y, style);
+            m_plotted.Add(strKey, {nColumn, pt, style});
         }
         if (!pRecord->m_strOriginalValues.empty()) {
             if (!m_budget.SpendLine()) return;

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "platform/code_page.h"
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
@@ -18,12 +21,30 @@ void CChartRenderer::DrawVitalTextOut(const CElementAttributes& attributes) {
     // The font's text colour stays after this element: only captions reset it.
     if (const std::string_view* pFontId = attributes.Find("font-id")) SelectFontById(*pFontId);
 
-    for (const CVitalRecord* pRecord : Readings().Find(*pName)) {
+    const bool bStagger = attributes.IsWord("stagger", "true");
+    const std::vector<const CVitalRecord*>& found = Readings().Find(*pName);
+    // Staggered figures alternate from left to right across the page, the
+    // first on top, so neighbours never run together.
+    std::vector<const CVitalRecord*> sorted;
+    if (bStagger) {
+        sorted = found;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const CVitalRecord* a, const CVitalRecord* b) {
+            return a->m_nCellIndex < b->m_nCellIndex;
+        });
+    }
+    const std::vector<const CVitalRecord*>& readings = bStagger ? sorted : found;
+    bool bUpper = true;
+    for (const CVitalRecord* pRecord : readings) {
         RECT cell;
         cell.left = WrapAdd(x0, WrapMul(pRecord->m_nCellIndex, cx));
         cell.top = y0;
         cell.right = WrapAdd(cell.left, cx);
         cell.bottom = WrapAdd(y0, cy);
+        if (bStagger) {
+            const int yMiddle = WrapAdd(y0, WrapDiv(cy, 2));
+            (bUpper ? cell.bottom : cell.top) = yMiddle;
+            bUpper = !bUpper;
+        }
         // Several readings in one column all go into the same cell, in data order.
         if (align.placement == TextPlacement::kVertical) {
             DrawVerticalText(pRecord->m_strValues, cell, nSpans);

@@ -80,9 +80,25 @@ std::vector<ElementSample> ElementSamples() {
         "<d vitalsigns=\"T\" vitalsignsvalues=\"ab\" cellindex=\"1\"/>\n";
     const std::string strCurves =
         "<vitallineout name=\"T\" x=\"+1\" y=\"+50\" cx=\"3\" cy=\"10\" scale=\"1\" base-value=\"35\" symbol=\"2\" "
-        "special-symbol=\"4\"/>\n"
+        "special-symbol=\"4\" min-value=\"37\" below-word=\"low\" below-pin=\"true\"/>\n"
         "<vitallineblock name=\"T\" x=\"+1\" y=\"+50\" cx=\"3\" cy=\"10\" scale=\"1\" base-value=\"35\" "
-        "symbol=\"3\"/>\n";
+        "symbol=\"3\"/>\n"
+        "<vitalreason names=\"T\" x=\"+1\" y=\"+5\" cx=\"3\" cy=\"10\"/>\n";
+    // Heart rate above pulse in columns 1 and 2, temperature met by pulse in column 0.
+    const std::string strMeeting =
+        "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"0\"/>\n"
+        "<d vitalsigns=\"P\" vitalsignsvalues=\"37\" cellindex=\"0\"/>\n"
+        "<d vitalsigns=\"P\" vitalsignsvalues=\"36\" cellindex=\"1\"/>\n"
+        "<d vitalsigns=\"H\" vitalsignsvalues=\"38\" cellindex=\"1\"/>\n"
+        "<d vitalsigns=\"P\" vitalsignsvalues=\"37\" cellindex=\"2\"/>\n"
+        "<d vitalsigns=\"H\" vitalsignsvalues=\"39\" cellindex=\"2\"/>\n"
+        "<d vitalsigns=\"T\" vitalsignsvalues=\"\" reason=\"out\" cellindex=\"3\"/>\n";
+    auto curve = [](const char* pszName, const char* pszSymbol) {
+        return std::string("<vitallineout name=\"") + pszName +
+               "\" x=\"+1\" y=\"+50\" cx=\"10\" cy=\"10\" scale=\"1\" base-value=\"35\" symbol=\"" + pszSymbol +
+               "\"/>\n";
+    };
+    const std::string strMeetingCurves = strPen + curve("T", "1") + curve("P", "2") + curve("H", "3");
     return {
         {kElementSize,
          "",
@@ -136,7 +152,7 @@ std::vector<ElementSample> ElementSamples() {
          "",
          ""},
         {kElementLineOut,
-         strPen,
+         strPen + strFont,
          {{"name", "T"},
           {"x", "+1"},
           {"y", "+50"},
@@ -145,11 +161,28 @@ std::vector<ElementSample> ElementSamples() {
           {"scale", "1"},
           {"base-value", "35"},
           {"symbol", "2"},
-          {"special-symbol", "4"},
+          {"special-symbol", "1"},
           {"special-symbol2", "5"},
-          {"pen-id", "p"}},
+          {"pen-id", "p"},
+          {"symbol-color", "0,0,255"},
+          {"special-symbol-color", "0,255,0"},
+          {"special-symbol2-color", "0,255,255"},
+          {"symbol-shape", "triangle"},
+          {"special-symbol-shape", "circle-dot"},
+          {"special-symbol2-shape", "filled-triangle"},
+          {"min-value", "36.5"},
+          {"max-value", "37.5"},
+          {"below-word", "low"},
+          {"above-word", "high"},
+          {"below-pin", "true"},
+          {"above-pin", "true"},
+          {"offscale-font-id", "f"}},
          "",
-         strReadings},
+         strReadings,
+         0,
+         // A marker with its own shape and colour takes nothing from its kind.
+         {{"special-symbol", {"special-symbol-shape", "kind"}},
+          {"special-symbol2", {"special-symbol2-shape", "kind"}}}},
         {kElementLineBlock,
          strPen,
          {{"name", "T"},
@@ -160,7 +193,9 @@ std::vector<ElementSample> ElementSamples() {
           {"scale", "1"},
           {"base-value", "35"},
           {"symbol", "3"},
-          {"pen-id", "p"}},
+          {"pen-id", "p"},
+          {"symbol-color", "0,0,255"},
+          {"symbol-shape", "dot"}},
          "",
          strReadings},
         {kElementTextOut,
@@ -172,12 +207,28 @@ std::vector<ElementSample> ElementSamples() {
           {"cy", "6"},
           {"spans", "3"},
           {"align", "vertical"},
-          {"font-id", "f"}},
+          {"font-id", "f"},
+          {"stagger", "true"}},
          "",
          strReadings,
          0,
          // Vertical text starts at the cell's top-left: the cell's height shows in placed text only.
          {{"cy", {"align", "center"}}}},
+        {kElementRing,
+         strMeetingCurves,
+         {{"name", "T"}, {"over", "P|H"}, {"ring-color", "0,255,0"}, {"ring-radius", "3"}},
+         "",
+         strMeeting},
+        {kElementHatch,
+         strMeetingCurves,
+         {{"upper", "H"}, {"lower", "P"}, {"pen-id", "p"}, {"spacing", "2"}, {"direction", "falling"}},
+         "",
+         strMeeting},
+        {kElementReason,
+         strFont,
+         {{"names", "T"}, {"x", "+1"}, {"y", "+2"}, {"cx", "10"}, {"cy", "6"}, {"spans", "3"}, {"font-id", "f"}},
+         "",
+         strMeeting},
         {kDataReading,
          "",
          {{"vitalsigns", "T"},
@@ -185,7 +236,9 @@ std::vector<ElementSample> ElementSamples() {
           {"vitalsignsoriginalvalues", "39"},
           {"cellindex", "2"},
           {"originalCellIndex", "1"},
-          {"specialSymbolFlag", "1"}},
+          {"specialSymbolFlag", "1"},
+          {"reason", "out"},
+          {"comparator", "<"}},
          "",
          strCurves},
         {kDataPrint, "", {{"resume", "true"}}, "", kLine + "\n" + strCurves, 1},

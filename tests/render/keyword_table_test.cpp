@@ -37,7 +37,8 @@ TEST(KeywordTableTest, TheGrammarListsTheElementsInSearchOrder) {
     std::vector<std::string> names;
     for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) names.push_back(p->pszName);
     EXPECT_EQ(names, (std::vector<std::string>{"vitalsign", "vitalpen", "vitalfont", "vitalline", "vitaltext",
-                                               "vitallineout", "vitalsize", "vitaltextout", "vitallineblock"}));
+                                               "vitallineout", "vitalsize", "vitaltextout", "vitallineblock",
+                                               "vitalring", "vitalhatch", "vitalreason"}));
 }
 
 }  // namespace

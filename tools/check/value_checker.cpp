@@ -154,6 +154,14 @@ void CValueChecker::CheckSymbol(const TagSeen& tag, const AttributeRule& attr, c
     const bool bPlain = std::string(attr.pszName) == "symbol";
     if (nKind >= 1 && nKind <= 8) return;
     if (!bPlain && nKind < 0) return;  // a negative special kind falls back to "symbol"
+    // A shape asked for draws a marker whatever the kind.
+    const std::string strShape = std::string(attr.pszName) + "-shape";
+    if (const AttributeRule* pShape = FindAttribute(tag.nCode, strShape)) {
+        const std::string* pValue = tag.Find(strShape.c_str());
+        for (const std::string& strWord : SplitWords(pShape->pszWords)) {
+            if (pValue != nullptr && EqualsNoCase(m_nCodePage, *pValue, strWord)) return;
+        }
+    }
     const std::string strWho =
         bPlain ? "the readings"
                : std::string("the readings flagged ") + (std::string(attr.pszName) == "special-symbol" ? "1" : "2");
