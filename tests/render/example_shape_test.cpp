@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/mul_div.h"
+#include "support/shape_log.h"
 #include "support/trace_fixture.h"
 #include "vitalchart/plugin.h"
 #include "vitalchart/surface/recording_dc.h"
@@ -27,7 +28,7 @@ int ChartUnits(int nMm) {
     return MulDiv(nMm * 10, 96, 254);
 }
 const int kWidth = ChartUnits(167);
-const int kHeight = ChartUnits(213);
+const int kHeight = ChartUnits(253);
 
 std::string RenderFile(const std::string& strPath, const std::string& strData, int nTop = 0, int nLeft = 0) {
     CRecordingDC dc(CP_UTF8, FALSE);
@@ -57,12 +58,18 @@ bool IsDeclaration(const std::string& strName) {
 
 bool IsDrawing(const std::string& strName) {
     return strName == "vitalline" || strName == "vitaltext" || strName == "vitallineout" ||
-           strName == "vitallineblock" || strName == "vitaltextout";
+           strName == "vitallineblock" || strName == "vitaltextout" || strName == "vitalring" ||
+           strName == "vitalhatch" || strName == "vitalreason";
+}
+
+// Elements that draw over the curves drawn before them.
+bool IsOverCurves(const std::string& strName) {
+    return strName == "vitalring" || strName == "vitalhatch";
 }
 
 bool IsDrawingOp(const std::string& strOp) {
     return strOp == "moveto" || strOp == "lineto" || strOp == "ellipse" || strOp == "polygon" || strOp == "drawtext" ||
-           strOp == "textout" || strOp == "fillrect";
+           strOp == "textout" || strOp == "fillrect" || strOp == "hatch";
 }
 
 struct Counts {
@@ -100,6 +107,19 @@ std::string ShiftTrace(const std::string& strTrace, long dx, long dy) {
             std::ostringstream s;
             s << "drawtext " << op.arrNums[0] + dx << ' ' << op.arrNums[1] + dy << ' ' << op.arrNums[2] + dx << ' '
               << op.arrNums[3] + dy << line.substr(line.find(" 0x"));
+            out += s.str() + "\n";
+        } else if (op.strOp == "hatch") {
+            // hatch SPACING DIRECTION, then the points
+            std::istringstream in(line);
+            std::string strWord;
+            std::ostringstream s;
+            in >> strWord >> strWord;
+            s << "hatch " << strWord;
+            in >> strWord;
+            s << ' ' << strWord;
+            long x = 0;
+            long y = 0;
+            while (in >> x >> y) s << ' ' << x + dx << ' ' << y + dy;
             out += s.str() + "\n";
         } else if (bPoints) {
             std::ostringstream s;
@@ -223,26 +243,36 @@ TEST_F(ExampleShapeTest, DeclarationsAloneDrawNothing) {
 }
 
 TEST_F(ExampleShapeTest, EveryElementDrawsInsideTheChart) {
+    std::string strCurves;  // the curves before the element, which rings and hatching draw over
     for (const std::string& line : SplitLines(m_strTemplate)) {
         std::string strName = ElementName(line);
         if (!IsDrawing(strName)) continue;
         SCOPED_TRACE(line);
-        std::string strTrace = RenderText(m_strPrelude + line + "\n", m_strData);
+        const std::string strBefore = IsOverCurves(strName) ? strCurves : std::string();
+        if (strName == "vitallineout") strCurves += line + "\n";
+        const std::string strAlone = IsOverCurves(strName) ? RenderText(m_strPrelude + strBefore, m_strData) : "";
+        std::string strTrace = RenderText(m_strPrelude + strBefore + line + "\n", m_strData);
         Counts counts = CountOps(strTrace);
-        if (strName == "vitalline") {
+        if (IsOverCurves(strName)) {
+            const Counts curves = CountOps(strAlone);
+            EXPECT_GT(counts.nLines + counts.nOther, curves.nLines + curves.nOther);
+        } else if (strName == "vitalline") {
             EXPECT_GT(counts.nLines, 0);
-        } else if (strName == "vitaltext" || strName == "vitaltextout") {
+        } else if (strName == "vitaltext" || strName == "vitaltextout" || strName == "vitalreason") {
             EXPECT_GT(counts.nTexts, 0);
         } else {
             EXPECT_GT(counts.nLines + counts.nEllipses, 0);
         }
         for (const TraceOp& op : ParseTrace(strTrace)) {
-            if (op.strOp != "moveto" && op.strOp != "lineto" && op.strOp != "ellipse" && op.strOp != "drawtext") {
+            if (op.strOp != "moveto" && op.strOp != "lineto" && op.strOp != "ellipse" && op.strOp != "drawtext" &&
+                op.strOp != "hatch") {
                 continue;
             }
-            // Points for lines and circles; the top-left corner for texts.
+            // Points for lines, circles and hatched areas (after the spacing
+            // and the direction);
+            // the top-left corner for texts.
             std::size_t nCount = op.strOp == "drawtext" ? 2 : op.arrNums.size();
-            for (std::size_t i = 0; i + 1 < nCount; i += 2) {
+            for (std::size_t i = op.strOp == "hatch" ? 2 : 0; i + 1 < nCount; i += 2) {
                 EXPECT_GE(op.arrNums[i], 0);
                 EXPECT_LE(op.arrNums[i], kWidth);
                 EXPECT_GE(op.arrNums[i + 1], 0);
@@ -259,8 +289,12 @@ TEST_F(ExampleShapeTest, ChartFollowsTheHostRectangle) {
 }
 
 TEST_F(ExampleShapeTest, WeekTotalsArePlausible) {
-    std::string strTrace = RenderFile(kTemplatePath, m_strData);
-    Counts counts = CountOps(strTrace);
+    // Without its rings, which draw met temperature marks again.
+    std::string strUnringed;
+    for (const std::string& line : SplitLines(m_strTemplate)) {
+        if (ElementName(line) != "vitalring") strUnringed += line + "\n";
+    }
+    Counts counts = CountOps(RenderText(strUnringed, m_strData));
     // Captions are counted on the form alone: readings may hold the same numbers.
     std::vector<TraceOp> ops = ParseTrace(RenderFile(kTemplatePath, ""));
     // Grid rules alone: 44 rows, 41 columns, 8 degree lines, 6 day lines.
@@ -301,7 +335,15 @@ TEST_F(ExampleShapeTest, WeekTotalsArePlausible) {
 TEST_F(ExampleShapeTest, WordsAreWrittenInBlack) {
     // A text row leaves its font's colour in force (the red events, say), so
     // a caption or value whose font brings no colour would take it over.
-    // Every centred text with words in it is a caption or a value: black.
+    // Every centred text with words in it is a caption or a value: black,
+    // but for the skin tests, red when positive and blue when negative.
+    std::vector<std::string> skinTests;
+    for (const std::string& line : SplitLines(m_strData)) {
+        if (line.find("\"皮试") == std::string::npos) continue;
+        const std::size_t nValue = line.find("vitalsignsvalues=\"") + 18;
+        skinTests.push_back(Quoted(line.substr(nValue, line.find('"', nValue) - nValue)));
+    }
+    EXPECT_EQ(skinTests.size(), 2u);
     std::string strColour = "#000000";
     int nChecked = 0;
     for (const std::string& line : SplitLines(RenderFile(kTemplatePath, m_strData))) {
@@ -309,6 +351,10 @@ TEST_F(ExampleShapeTest, WordsAreWrittenInBlack) {
         if (op.strOp == "textcolor") strColour = line.substr(line.find('#'));
         if (op.strOp != "drawtext" || line.find(" 0x801 ") == std::string::npos) continue;
         if (op.strText.find("\\x") == std::string::npos) continue;  // numbers: the scales are coloured
+        if (std::find(skinTests.begin(), skinTests.end(), op.strText) != skinTests.end()) {
+            EXPECT_NE(strColour, "#000000") << op.strText;
+            continue;
+        }
         SCOPED_TRACE(line);
         EXPECT_EQ(strColour, "#000000");
         ++nChecked;
@@ -376,21 +422,95 @@ TEST_F(ExampleShapeTest, CurvesSitOnTheirScales) {
         EXPECT_LT(x, arrColumns[static_cast<std::size_t>(nCell)]);
     }
 
-    // Events are written down the band above 42 degrees, clear of the curve
-    // from 40 degrees down.
+    // Events are written down the band between 42 and 40 degrees.
     long y40 = MarkerOf("体温", "40", 0).y;
-    long y43 = MarkerOf("体温", "43", 0).y;
+    long y42 = MarkerOf("体温", "42", 0).y;
     std::vector<TraceOp> added = AddedOps(strForm, RenderFile(kTemplatePath, Reading("事件", "入院", 2)));
     int nChars = 0;
     for (const TraceOp& op : added) {
         if (op.strOp != "drawtext") continue;
         ++nChars;
-        EXPECT_GE(op.arrNums[1], y43);
+        EXPECT_GE(op.arrNums[1], y42);
         EXPECT_LT(op.arrNums[1], y40);
         EXPECT_GT(op.arrNums[0], arrColumns[1]);
         EXPECT_LT(op.arrNums[0], arrColumns[2]);
     }
     EXPECT_EQ(nChars, 2);
+}
+
+// What the example draws, shape by shape, with the recording surface's metric
+// for texts.
+std::vector<LoggedShape> Shapes(const std::string& strData) {
+    CShapeLog log(CP_UTF8, FALSE);
+    DrawPlugin(&log, 0, 0, kHeight, kWidth, 96, 96, 96, 96, kTemplatePath.c_str(), strData.data(),
+               static_cast<int>(strData.size()), "", 0);
+    return log.GetShapes();
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST_F(ExampleShapeTest, TextsOfTheEventBandAndTheRespirationRowStandApart) {
+    const std::string strForm = RenderFile(kTemplatePath, "");
+    const long y40 = MarkerCentre(strForm, Reading("体温", "40", 0)).y;
+    const long y42 = MarkerCentre(strForm, Reading("体温", "42", 0)).y;
+    const TraceOp caption = CaptionOp(ParseTrace(strForm), "呼吸(次/分)");
+    const long yRow = (caption.arrNums[1] + caption.arrNums[3]) / 2;
+    const long xGrid = caption.arrNums[2];
+    std::vector<RECT> band;
+    std::vector<RECT> row;
+    for (const LoggedShape& s : Shapes(m_strData)) {
+        if (s.nKind != LoggedShape::kText || s.extent.left < xGrid) continue;
+        if (s.extent.top >= y42 && s.extent.top < y40) band.push_back(s.extent);
+        if (std::abs((s.extent.top + s.extent.bottom) / 2 - yRow) <= 9) row.push_back(s.extent);
+    }
+    // 入院｜十时二十分, 手术, 出院｜十四时 and the two reasons; a figure per respiration.
+    EXPECT_GE(band.size(), 20u);
+    EXPECT_GE(row.size(), 20u);
+    for (const std::vector<RECT>* pTexts : {&band, &row}) {
+        for (std::size_t i = 0; i < pTexts->size(); ++i) {
+            for (std::size_t j = i + 1; j < pTexts->size(); ++j) {
+                const RECT& a = (*pTexts)[i];
+                const RECT& b = (*pTexts)[j];
+                EXPECT_FALSE(Overlap(a, b)) << a.left << "," << a.top << " and " << b.left << "," << b.top;
+            }
+        }
+    }
+}
+
+TEST_F(ExampleShapeTest, DeficitHatchingStaysWhereHeartRateExceedsPulse) {
+    // The columns where both were taken and the heart rate is higher.
+    std::vector<int> arrDeficit;
+    const std::vector<std::string> lines = SplitLines(m_strData);
+    auto value = [&](const char* pszName, int nCell) {
+        const std::string strName = std::string("vitalsigns=\"") + pszName + "\"";
+        const std::string strCell = "cellindex=\"" + std::to_string(nCell) + "\"";
+        for (const std::string& line : lines) {
+            if (line.find(strName) == std::string::npos || line.find(strCell) == std::string::npos) continue;
+            const std::size_t n = line.find("vitalsignsvalues=\"") + 18;
+            return std::atof(line.substr(n, line.find('"', n) - n).c_str());
+        }
+        return 0.0;
+    };
+    for (int nCell = 0; nCell < 42; ++nCell) {
+        if (value("心率", nCell) > 0 && value("心率", nCell) > value("脉搏", nCell)) arrDeficit.push_back(nCell);
+    }
+    ASSERT_FALSE(arrDeficit.empty());
+    const std::string strForm = RenderFile(kTemplatePath, "");
+    const long xFirst = MarkerCentre(strForm, Reading("脉搏", "80", arrDeficit.front())).x;
+    const long xLast = MarkerCentre(strForm, Reading("脉搏", "80", arrDeficit.back())).x;
+    int nHatched = 0;
+    for (const TraceOp& op : ParseTrace(RenderFile(kTemplatePath, m_strData))) {
+        if (op.strOp != "hatch") continue;
+        ++nHatched;
+        // hatch SPACING DIRECTION X Y ...: the direction word reads as 0.
+        for (std::size_t i = 2; i + 1 < op.arrNums.size(); i += 2) {
+            EXPECT_GE(op.arrNums[i], xFirst);
+            EXPECT_LE(op.arrNums[i], xLast);
+        }
+    }
+    EXPECT_EQ(nHatched, 1);
 }
 
 }  // namespace

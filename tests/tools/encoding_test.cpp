@@ -15,8 +15,9 @@ namespace vitalchart {
 namespace test {
 namespace {
 
-const std::string kExample = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
-const std::string kWeek = std::string(VITALCHART_EXAMPLES) + "/week.data";
+// The example as it first shipped, whose golden traces the GBK copies share.
+const std::string kExample = std::string(VITALCHART_GOLDEN) + "/first-example/vitalsign.xml";
+const std::string kWeek = std::string(VITALCHART_GOLDEN) + "/first-example/week.data";
 const std::string kGbkExample = std::string(VITALCHART_GOLDEN) + "/example-gbk.xml";
 const std::string kGbkWeek = std::string(VITALCHART_GOLDEN) + "/example-gbk.data";
 

@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "support/shape_log.h"
+#include "vitalchart/plugin.h"
+
 namespace {
 
 const std::string kExample = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
@@ -92,10 +95,10 @@ TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
         const char* word;
         double left, top, right, bottom;
     } boxes[] = {
-        {"体", 6.3, 1.1, 160.8, 8.0},            // the title
-        {"入量(ml)", 6.3, 185.8, 27.5, 190.6},   // a row caption
-        {"2024-12-01", 27.5, 14.3, 46.5, 19.1},  // the date of day 1
-        {"1800", 27.5, 185.8, 46.5, 190.6},      // day 1's intake
+        {"体", 6.3, 6.2, 160.8, 13.1},           // the title
+        {"入量(ml)", 6.3, 196.8, 27.5, 201.6},   // a row caption
+        {"2024-12-01", 27.5, 25.3, 46.5, 30.1},  // the date of day 1
+        {"1800", 27.5, 196.8, 46.5, 201.6},      // day 1's intake
     };
     const double kPointsPerMm = 72.0 / 25.4;
     const double kSlack = 2.5;  // glyph boxes reach a little beyond the ink
@@ -195,6 +198,91 @@ TEST_F(ExampleOutputTest, PngMatchesTheReferencePicture) {
         ADD_FAILURE() << nDiffering << " of " << nPixels << " pixels differ from tests/data/example.png; see "
                       << strActual << " and " << strDiff << " (differing pixels in red)";
     }
+}
+
+// The readings of one vital sign in the data text, line by line.
+std::vector<std::string> ReadingsOf(const std::string& strData, const std::string& strName) {
+    std::vector<std::string> lines;
+    std::istringstream in(strData);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.find("vitalsigns=\"" + strName + "\"") != std::string::npos) lines.push_back(line);
+    }
+    return lines;
+}
+
+// Where the plug-in puts the marker of one reading drawn alone on the chart
+// at 96 units per inch: the centre of the small blue shapes it adds.
+bool MarkerCentre(const std::string& strReading, int nWidth, int nHeight, int& x, int& y) {
+    vitalchart::CShapeLog log(vitalchart::CP_UTF8, vitalchart::FALSE);
+    DrawPlugin(&log, 0, 0, nHeight, nWidth, 96, 96, 96, 96, kExample.c_str(), strReading.data(),
+               static_cast<int>(strReading.size()), "", 0);
+    for (const vitalchart::LoggedShape& shape : log.GetShapes()) {
+        const bool bSmall = shape.box.right - shape.box.left <= 10 && shape.box.bottom - shape.box.top <= 10;
+        if (shape.crPen == vitalchart::RGB(0, 0, 255) && bSmall && shape.nKind != vitalchart::LoggedShape::kText) {
+            x = (shape.box.left + shape.box.right) / 2;
+            y = (shape.box.top + shape.box.bottom) / 2;
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(ExampleOutputTest, EveryTemperatureReadingIsVisibleInThePng) {
+    std::string strPng = m_strDir + "/week.png";
+    ASSERT_EQ(Render("--data '" + kData + "' -o '" + strPng + "'"), 0);
+    Image image;
+    ASSERT_TRUE(ReadPng(strPng, image));
+    auto pixel = [&](int x, int y) {
+        const std::size_t i = (static_cast<std::size_t>(y) * image.nWidth + x) * 4;
+        return std::vector<int>{image.rgba[i], image.rgba[i + 1], image.rgba[i + 2]};
+    };
+    // A colour stands out when its channel leads the other two by a quarter of the range.
+    auto isBlue = [&](int x, int y) {
+        const std::vector<int> p = pixel(x, y);
+        return p[2] - std::max(p[0], p[1]) > 64;
+    };
+    auto isRed = [&](int x, int y) {
+        const std::vector<int> p = pixel(x, y);
+        return p[0] - std::max(p[1], p[2]) > 64;
+    };
+    // Some pixel of the square of half-width n around (x, y) passes.
+    auto near = [&](int x, int y, int n, auto test) {
+        for (int dy = -n; dy <= n; ++dy) {
+            for (int dx = -n; dx <= n; ++dx) {
+                if (test(x + dx, y + dy)) return true;
+            }
+        }
+        return false;
+    };
+    const std::string strData = Capture("cat '" + kData + "'");
+    int nChecked = 0;
+    for (const std::string& strReading : ReadingsOf(strData, "体温")) {
+        // Readings not taken and values below the scale are written, not marked.
+        if (strReading.find("vitalsignsvalues=\"\"") != std::string::npos) continue;
+        if (strReading.find("comparator") != std::string::npos) continue;
+        SCOPED_TRACE(strReading);
+        int x = 0;
+        int y = 0;
+        ASSERT_TRUE(MarkerCentre(strReading + "\n", image.nWidth, image.nHeight, x, y));
+        const bool bOral = strReading.find("specialSymbolFlag=\"1\"") != std::string::npos;
+        const bool bRectal = strReading.find("specialSymbolFlag=\"2\"") != std::string::npos;
+        // The ring of 1.6 mm (6 units) around a mark that pulse or heart rate met.
+        int nRinged = 0;
+        for (const auto& d : {std::pair<int, int>{6, 0}, {-6, 0}, {0, 6}, {0, -6}}) {
+            nRinged += near(x + d.first, y + d.second, 1, isRed) ? 1 : 0;
+        }
+        if (bOral) {
+            EXPECT_TRUE(isBlue(x, y)) << "the oral dot is blue at its centre";
+        } else if (bRectal) {
+            // A blue circle, with a red dot inside when met.
+            EXPECT_TRUE(near(x + 4, y, 1, isBlue) && near(x - 4, y, 1, isBlue));
+        } else {
+            EXPECT_TRUE(near(x, y, 1, isBlue) || nRinged == 4);
+        }
+        ++nChecked;
+    }
+    EXPECT_GE(nChecked, 25);
 }
 
 }  // namespace

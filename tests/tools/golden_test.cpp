@@ -26,10 +26,13 @@ struct GoldenCase {
 };
 
 const GoldenCase kCases[] = {
-    {"example-screen-96", "examples/vitalsign.xml", "examples/week.data", "--screen --dpi 96"},
-    {"example-print-96", "examples/vitalsign.xml", "examples/week.data", "--print --dpi 96"},
-    {"example-screen-600", "examples/vitalsign.xml", "examples/week.data", "--screen --dpi 600 --fill"},
-    {"example-print-600", "examples/vitalsign.xml", "examples/week.data", "--print --dpi 600"},
+    {"example-screen-96", "first-example/vitalsign.xml", "first-example/week.data", "--screen --dpi 96"},
+    {"example-print-96", "first-example/vitalsign.xml", "first-example/week.data", "--print --dpi 96"},
+    {"example-screen-600", "first-example/vitalsign.xml", "first-example/week.data", "--screen --dpi 600 --fill"},
+    {"example-print-600", "first-example/vitalsign.xml", "first-example/week.data", "--print --dpi 600"},
+    // The bundled example as it stands, with the ward's marks.
+    {"nursing-example-screen-96", "examples/vitalsign.xml", "examples/week.data", "--screen --dpi 96"},
+    {"nursing-example-print-600", "examples/vitalsign.xml", "examples/week.data", "--print --dpi 600"},
     {"example-gbk-screen-96", "example-gbk.xml", "example-gbk.data", "--screen --dpi 96 --encoding gbk"},
     {"example-gbk-print-600", "example-gbk.xml", "example-gbk.data", "--print --dpi 600 --encoding gbk"},
     {"pens-fonts-screen", "pens-fonts.xml", nullptr, "--screen"},

@@ -22,7 +22,7 @@
 #include "platform/mul_div.h"
 #include "plugin/draw_plugin.h"
 #include "render/chart_renderer.h"
-#include "shape_log.h"
+#include "support/shape_log.h"
 #include "vitalchart/surface/recording_dc.h"
 // clang-format off
 // Last: it brings windows.h.
@@ -275,7 +275,7 @@ void TestTypedCalls(const Plugin& plugin, const std::string& strTemplate) {
     float fW = -1.0f;
     float fH = -1.0f;
     int nFound = plugin.pfnSizeByTemplet(&fW, &fH, strTemplate.c_str());
-    Check(nFound == 1 && fW == 167.0f && fH == 213.0f, "GetPluginSizeByTemplet reads the example's vitalsize");
+    Check(nFound == 1 && fW == 167.0f && fH == 253.0f, "GetPluginSizeByTemplet reads the example's vitalsize");
     fW = fH = -1.0f;
     nFound = plugin.pfnSizeByTemplet(&fW, &fH, "no such template.xml");
     Check(nFound == 0 && fW == 0.0f && fH == 0.0f, "GetPluginSizeByTemplet of a missing file returns 0 and 0 x 0");
@@ -341,8 +341,8 @@ void TestCalleePops(const Plugin& plugin, const std::string& strTemplate) {
                 Check(result.fResult == 213.0f, "probe: GetPluginHeight returns 213 in ST(0)");
                 break;
             case 4:
-                Check(result.nEax == 1 && fW == 167.0f && fH == 213.0f,
-                      "probe: GetPluginSizeByTemplet writes 167 x 213");
+                Check(result.nEax == 1 && fW == 167.0f && fH == 253.0f,
+                      "probe: GetPluginSizeByTemplet writes 167 x 253");
                 break;
             case 5: {
                 RECT ink = page.InkBox(RECT{0, 0, 200, 200});
@@ -716,9 +716,9 @@ int main(int argc, char** argv) {
         bool bRead = ReadFile(strDataPath, strUtf8Data) && ReadFile(strLinuxTrace, strLinux);
         if (Check(bRead, "read the example data and the Linux trace", bRead ? "" : strLinuxTrace)) {
             float fW = 167.0f;
-            float fH = 213.0f;
+            float fH = 253.0f;
             vitalchart::CChartRenderer sizer;
-            if (!sizer.GetSizeByTemplet(&fW, &fH, strTemplate.c_str())) fW = 167.0f, fH = 213.0f;
+            if (!sizer.GetSizeByTemplet(&fW, &fH, strTemplate.c_str())) fW = 167.0f, fH = 253.0f;
             const vitalchart::CChartGeometry scale;
             auto toDevice = [&scale](float fMm) { return scale.MmToDeviceX(fMm); };
             vitalchart::CRecordingDC dc(CP_UTF8, 0);
@@ -772,7 +772,7 @@ int main(int argc, char** argv) {
         auto toDevice = [](float fMm) {
             return vitalchart::MulDiv(vitalchart::DoubleToInt(static_cast<double>(fMm) * 10.0), 96, 254);
         };
-        in.rect = RECT{kMargin, kMargin, kMargin + toDevice(167.0f), kMargin + toDevice(213.0f)};
+        in.rect = RECT{kMargin, kMargin, kMargin + toDevice(167.0f), kMargin + toDevice(253.0f)};
         const int nPageWidth = in.rect.right + kMargin;
         const int nPageHeight = in.rect.bottom + kMargin;
 

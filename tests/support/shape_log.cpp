@@ -1,16 +1,22 @@
-#include "shape_log.h"
+#include "support/shape_log.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "surface/text_extent.h"
-
 namespace vitalchart {
+
+RECT CShapeLog::Measure(int x, int y, const char* pText, int nCount) {
+    // The recording surface's own measure, which records nothing.
+    RECT rc = {x, y, x, y};
+    CRecordingDC::DrawText(pText, nCount, &rc, DT_CALCRECT);
+    return rc;
+}
 
 void CShapeLog::Add(LoggedShape::Kind nKind, const RECT& box) {
     LoggedShape shape = {};
     shape.nKind = nKind;
     shape.box = box;
+    shape.extent = box;
     shape.nPenStyle = GetPen().m_nStyle;
     shape.nPenWidth = GetPen().m_nWidth;
     shape.crPen = GetPen().m_crColor;
@@ -48,14 +54,16 @@ void CShapeLog::Polygon(const POINT* pPoints, int nCount) {
 
 void CShapeLog::TextOut(int x, int y, const char* pText, int nCount) {
     if (pText != nullptr && nCount > 0) {
-        TextExtent extent = MeasureFixedPitch(pText, static_cast<std::size_t>(nCount), GetFont().m_logFont.lfHeight);
-        Add(LoggedShape::kText, RECT{x, y, x + extent.nWidth, y + extent.nHeight});
+        Add(LoggedShape::kText, Measure(x, y, pText, nCount));
     }
     CRecordingDC::TextOut(x, y, pText, nCount);
 }
 
 void CShapeLog::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat) {
-    if (pRect != nullptr && !(nFormat & DT_CALCRECT)) Add(LoggedShape::kText, *pRect);
+    if (pRect != nullptr && !(nFormat & DT_CALCRECT)) {
+        Add(LoggedShape::kText, *pRect);
+        m_shapes.back().extent = Measure(pRect->left, pRect->top, pText, nCount);
+    }
     CRecordingDC::DrawText(pText, nCount, pRect, nFormat);
 }
 

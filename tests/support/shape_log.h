@@ -10,7 +10,8 @@ namespace vitalchart {
 struct LoggedShape {
     enum Kind { kLine, kEllipse, kPolygon, kText };
     Kind nKind;
-    RECT box;  // bounding box, right and bottom exclusive
+    RECT box;     // bounding box, right and bottom exclusive
+    RECT extent;  // a text's own extent by the recording surface's metric, from the box's top-left; else the box
     POINT ptFrom;
     POINT ptTo;  // a line's end points
     int nPenStyle;
@@ -35,6 +36,8 @@ public:
     const std::vector<LoggedShape>& GetShapes() const { return m_shapes; }
 
 private:
+    // The text's extent by the recording surface's metric, its top-left at (x, y).
+    RECT Measure(int x, int y, const char* pText, int nCount);
     void Add(LoggedShape::Kind nKind, const RECT& box);
 
     std::vector<LoggedShape> m_shapes;
