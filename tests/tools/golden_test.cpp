@@ -33,6 +33,7 @@ const GoldenCase kCases[] = {
     // The bundled example as it stands, with the ward's marks.
     {"nursing-example-screen-96", "examples/vitalsign.xml", "examples/week.data", "--screen --dpi 96"},
     {"nursing-example-print-600", "examples/vitalsign.xml", "examples/week.data", "--print --dpi 600"},
+    {"newborn-screen-96", "examples/newborn.xml", "examples/newborn.data", "--screen --dpi 96"},
     {"example-gbk-screen-96", "example-gbk.xml", "example-gbk.data", "--screen --dpi 96 --encoding gbk"},
     {"example-gbk-print-600", "example-gbk.xml", "example-gbk.data", "--print --dpi 600 --encoding gbk"},
     {"pens-fonts-screen", "pens-fonts.xml", nullptr, "--screen"},
