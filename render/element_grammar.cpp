@@ -224,7 +224,7 @@ constexpr AttributeRule kReadingAttributes[] = {
      "1 or 2 choose `special-symbol` or `special-symbol2`"},
     {"reason", K::kText, kNoAxis, N::kOptional, 0, nullptr, nullptr, "none",
      "why a reading was not taken (拒测, 外出, 请假): written by `vitalreason`, the value left empty"},
-    {"comparator", K::kText, kNoAxis, N::kOptional, 0, nullptr, nullptr, "none",
+    {"comparator", K::kWord, kNoAxis, N::kOptional, 0, "<|>", nullptr, "none",
      "`<` or `>`: the value is only a bound, beyond the scale when it lies on the scale's bound"},
 };
 

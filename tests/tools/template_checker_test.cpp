@@ -425,7 +425,8 @@ std::vector<FlawCase> FlawCases() {
     add({"data attribute in the wrong case",
          kCurve,
          kTwo + strCase,
-         {At("D1", 3, Col(strCase, 1, "CellIndex"), "unknown-attribute")},
+         // Read without its column, the reading joins the one in column 0.
+         {"D1:3:1 same-column", At("D1", 3, Col(strCase, 1, "CellIndex"), "unknown-attribute")},
          P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"38\"/>"},
          P{kCurve, kTwo + strReading},
          "did you mean 'cellindex'?"});
@@ -433,7 +434,7 @@ std::vector<FlawCase> FlawCases() {
     add({"reading cut at a semicolon",
          kCurve,
          kTwo + strCut,
-         {At("D1", 3, Col(strCut, 1, ";"), "semicolon")},
+         {"D1:3:1 same-column", At("D1", 3, Col(strCut, 1, ";"), "semicolon")},
          P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"38\"/>"},
          P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"38.5\" cellindex=\"2\"/>"},
          "losing 'cellindex'"});
@@ -444,6 +445,87 @@ std::vector<FlawCase> FlawCases() {
          {At("D1", 3, Col(strText, 1, "abc"), "number")},
          P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"0\" cellindex=\"2\"/>"},
          P{kCurve, kTwo + strReading}});
+
+    // Readings against one another.
+    const std::string strAgain = "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"1\"/>";
+    add({"two readings of one vital sign in one column",
+         kCurve,
+         kTwo + strAgain,
+         {At("D1", 3, Col(strAgain, 1, "1\"/>"), "same-column")},
+         std::nullopt,
+         P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"2\"/>"}});
+    const std::string strOnBounded = kCurve.substr(0, kCurve.size() - 3) + R"( min-value="35"/>)" + "\n";
+    const std::string strLow = "<d vitalsigns=\"T\" vitalsignsvalues=\"34\" cellindex=\"2\"/>";
+    add({"value below the scale with no rule for it",
+         strOnBounded,
+         kTwo + strLow,
+         {At("D1", 3, Col(strLow, 1, "34"), "off-scale")},
+         P{kCurve, kTwo + strLow},
+         P{strOnBounded.substr(0, strOnBounded.size() - 3) + R"( below-word="low"/>)" + "\n", kTwo + strLow}});
+    const std::string strOnBound = "<d vitalsigns=\"T\" vitalsignsvalues=\"35\" comparator=\"<\" cellindex=\"2\"/>";
+    add({"a bound on a curve without one",
+         kCurve,
+         kTwo + strOnBound,
+         {At("D1", 3, Col(strOnBound, 1, "\"<\"") + 1, "off-scale")},
+         P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"35\" cellindex=\"2\"/>"},
+         P{strOnBounded.substr(0, strOnBounded.size() - 3) + R"( below-word="low"/>)" + "\n", kTwo + strOnBound}});
+    const std::string strSized = R"(<vitalsize width="100" height="100"/>)"
+                                 "\n" +
+                                 kCurve;
+    const std::string strHigh = "<d vitalsigns=\"T\" vitalsignsvalues=\"41\" cellindex=\"2\"/>";
+    add({"value off the chart on a curve without bounds",
+         strSized,
+         kTwo + strHigh,
+         {At("D1", 3, Col(strHigh, 1, "41"), "off-scale")},
+         std::nullopt,
+         P{strSized.substr(0, strSized.size() - 3) + R"( max-value="39" above-pin="true"/>)" + "\n", kTwo + strHigh}});
+    auto rateCurve = [](const char* pszName) {
+        return std::string("<vitallineout name=\"") + pszName +
+               R"(" x="+1" y="+50" cx="3" cy="10" scale="20" base-value="20" symbol="2"/>)" + "\n";
+    };
+    const std::string strRates = rateCurve("P") + rateCurve("H") +
+                                 R"(<vitalhatch upper="H" lower="P"/>)"
+                                 "\n";
+    const std::string strSwapped = "<d vitalsigns=\"H\" vitalsignsvalues=\"80\" cellindex=\"1\"/>";
+    add({"heart rate below pulse",
+         strRates,
+         "<d vitalsigns=\"P\" vitalsignsvalues=\"90\" cellindex=\"1\"/>\n" + strSwapped,
+         {At("D1", 2, Col(strSwapped, 1, "80"), "rates-swapped")},
+         std::nullopt,
+         P{strRates,
+           "<d vitalsigns=\"P\" vitalsignsvalues=\"80\" cellindex=\"1\"/>\n"
+           "<d vitalsigns=\"H\" vitalsignsvalues=\"90\" cellindex=\"1\"/>\n"}});
+    const std::string strCooled =
+        kCurve + R"(<vitallineblock name="C" x="+1" y="+50" cx="3" cy="10" scale="1" base-value="35" symbol="3"/>)" +
+        "\n";
+    const std::string strAlone = "<d vitalsigns=\"C\" vitalsignsvalues=\"36.5\" cellindex=\"1\"/>";
+    add({"cooling re-measurement with nothing to link to",
+         strCooled,
+         kTwo + strAlone,
+         {At("D1", 3, Col(strAlone, 1, "C"), "cooling-link")},
+         std::nullopt,
+         P{strCooled, kTwo + "<d vitalsigns=\"C\" vitalsignsvalues=\"36.5\" cellindex=\"1\" "
+                             "vitalsignsoriginalvalues=\"37\"/>"}});
+    const std::string strAstray =
+        "<d vitalsigns=\"C\" vitalsignsvalues=\"36.5\" cellindex=\"1\" vitalsignsoriginalvalues=\"38\"/>";
+    add({"cooling re-measurement linking a value the curve lacks",
+         strCooled,
+         kTwo + strAstray,
+         {At("D1", 3, Col(strAstray, 1, "38"), "cooling-link")},
+         std::nullopt,
+         P{strCooled, kTwo + "<d vitalsigns=\"C\" vitalsignsvalues=\"36.5\" cellindex=\"1\" "
+                             "vitalsignsoriginalvalues=\"37\"/>"}});
+    const std::string strCount = R"(<vitaltextout name="术后天数" x="+1" y="+2" cx="3" cy="5"/>)"
+                                 "\n";
+    const std::string strEvents = R"(<vitaltextout name="事件" x="+1" y="+8" cx="3" cy="5"/>)"
+                                  "\n";
+    const std::string strDay = "<d vitalsigns=\"术后天数\" vitalsignsvalues=\"1\" cellindex=\"0\"/>\n";
+    add({"days after surgery with no surgery",
+         strCount,
+         strDay,
+         {At("D1", 1, Col(strDay, 1, "术"), "surgery-count")},
+         std::nullopt,
+         P{strCount + strEvents, strDay + "<d vitalsigns=\"事件\" vitalsignsvalues=\"手术\" cellindex=\"0\"/>\n"}});
     return cases;
 }
 
@@ -617,7 +699,8 @@ TEST(TemplateCheckerTest, EveryGrammarAttributeWithASoundValueChecksClean) {
     const std::string strDeclared =
         "<vitalpen id=\"p\" pen-width=\"1\"/>\n<vitalfont id=\"f\" font-name=\"Serif\" font-size=\"12\"/>\n";
     const std::string strCurve =
-        R"(<vitallineout name="36" x="+1" y="+50" cx="3" cy="10" scale="1" base-value="35" symbol="2"/>)"
+        R"(<vitallineout name="36" x="+1" y="+50" cx="3" cy="10" scale="1" base-value="35" symbol="2" )"
+        R"(min-value="35" below-word="x"/>)"
         "\n";
     for (const ElementRule* p = TemplateElementsBegin(); p != TemplateElementsEnd(); ++p) {
         if (p->pfnAction == nullptr) continue;

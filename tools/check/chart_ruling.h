@@ -29,6 +29,7 @@ public:
     // The grid's left and right edges, after Compute.
     double GetLeftMm() const { return m_fLeftMm; }
     double GetRightMm() const { return m_fRightMm; }
+    double GetChartHeightMm() const { return m_fChartHeightMm; }
 
 private:
     UINT m_nCodePage;

@@ -157,6 +157,7 @@ void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts
         CheckReadingValue(reading, strName, matching);
         CheckColumns(reading, strName, matching, ruling);
     }
+    CheckAcrossReadings(seen, drawers, ruling);
     for (const Unused& u : unused) {
         const std::string strCount = u.nCount > 1 ? " (" + Plural(u.nCount, "reading", "readings") + ")" : "";
         m_log.Warn(*u.pFirst, u.pFirst->ValueColumn("vitalsigns"), "unused-reading",

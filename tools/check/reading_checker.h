@@ -14,7 +14,11 @@ namespace cli {
 
 // Explains the readings of the data texts against the template: readings
 // that no element draws, elements that no reading feeds, values a curve
-// cannot plot, and columns that fall outside the chart's ruling.
+// cannot plot, and columns that fall outside the chart's ruling; and the
+// readings against one another: two in one column, values beyond a curve's
+// scale with no rule for them, heart rate below pulse, cooling
+// re-measurements with nothing to link to, and days after surgery counted
+// without a surgery.
 class CReadingChecker {
 public:
     // Findings go to the log; values are checked with the value checker.
@@ -30,6 +34,10 @@ private:
                       const CChartRuling& ruling);
     void CheckReadingValue(const TagSeen& reading, const std::string& strName,
                            const std::vector<const TagSeen*>& drawers);
+    // The checks that compare readings with one another, over the elements
+    // that draw them.
+    void CheckAcrossReadings(const TagsSeen& seen, const std::vector<const TagSeen*>& drawers,
+                             const CChartRuling& ruling);
 
     CFindingLog& m_log;
     CValueChecker& m_values;
