@@ -518,11 +518,9 @@ void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) {
 
 void CCairoDC::TextOut(int x, int y, const char* pText, int nCount) {
     if (!m_pImpl->CanDraw() || pText == nullptr || nCount <= 0) return;
-    PangoLayout* pLayout =
-        m_pImpl->m_text.MakeLayout(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
-    std::vector<SLine> arrLines = CTextLayout::Lines(pLayout);
+    const std::vector<SLine>& arrLines =
+        m_pImpl->m_text.LayOut(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
     m_pImpl->DrawLines(arrLines, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
-    g_object_unref(pLayout);
 }
 
 void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat) {
@@ -539,9 +537,9 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
     }
     if (!bMeasure && !m_pImpl->CanDraw()) return;
 
-    PangoLayout* pLayout = m_pImpl->m_text.MakeLayout(pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0,
-                                                      (nFormat & DT_EXPANDTABS) != 0);
-    std::vector<SLine> arrLines = CTextLayout::Lines(pLayout);
+    // A measurement and the drawing after it share one layout.
+    const std::vector<SLine>& arrLines = m_pImpl->m_text.LayOut(
+        pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0, (nFormat & DT_EXPANDTABS) != 0);
     if (bMeasure) {
         double dWidth = 0.0;
         for (const SLine& line : arrLines) dWidth = std::max(dWidth, line.dWidth);
@@ -560,7 +558,6 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
         }
         cairo_reset_clip(m_pImpl->m_pCr);
     }
-    g_object_unref(pLayout);
 }
 
 }  // namespace vitalchart

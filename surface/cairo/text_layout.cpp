@@ -1,13 +1,11 @@
 #include "surface/cairo/text_layout.h"
 
-#include <pango/pangofc-fontmap.h>
-
 #include <algorithm>
 #include <string>
 #include <utility>
 
 #include "platform/utf8.h"
-#include "surface/cairo/font_config.h"
+#include "surface/cairo/font_map.h"
 
 namespace vitalchart {
 
@@ -49,19 +47,14 @@ std::string StripPrefixes(const std::string& strText, std::vector<std::pair<unsi
 CTextLayout::CTextLayout(UINT nCodePage) : m_codec(nCodePage) {}
 
 CTextLayout::~CTextLayout() {
+    if (m_kept.pLayout != nullptr) g_object_unref(m_kept.pLayout);
     if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
     if (m_pPango != nullptr) g_object_unref(m_pPango);
     if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
-    if (m_pFcConfig != nullptr) FcConfigDestroy(m_pFcConfig);
 }
 
 void CTextLayout::Start(cairo_t* pCr) {
-    m_pFcConfig = SharedFontConfig();
-    m_pFontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    if (m_pFontMap == nullptr) m_pFontMap = pango_cairo_font_map_new();
-    if (m_pFcConfig != nullptr && PANGO_IS_FC_FONT_MAP(m_pFontMap)) {
-        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(m_pFontMap), m_pFcConfig);
-    }
+    m_pFontMap = RefThreadFontMap();
     m_pPango = pango_font_map_create_context(m_pFontMap);
     // Unhinted advances give the same line widths in every format; the
     // chart's text is Chinese first.
@@ -139,6 +132,26 @@ PangoLayout* CTextLayout::MakeLayout(const char* pText, std::size_t nCount, cons
     pango_layout_set_attributes(pLayout, pAttrs);
     pango_attr_list_unref(pAttrs);
     return pLayout;
+}
+
+const std::vector<SLine>& CTextLayout::LayOut(const char* pText, std::size_t nCount, const CFont& font,
+                                              bool bSingleLine, bool bPrefixes, bool bExpandTabs) {
+    if (m_kept.pLayout != nullptr && m_kept.bSingleLine == bSingleLine && m_kept.bPrefixes == bPrefixes &&
+        m_kept.bExpandTabs == bExpandTabs && m_kept.font.SameAs(font) &&
+        m_kept.strBytes.compare(0, std::string::npos, pText, nCount) == 0) {
+        return m_kept.arrLines;
+    }
+    PangoLayout* pLayout = MakeLayout(pText, nCount, font, bSingleLine, bPrefixes, bExpandTabs);
+    if (m_kept.pLayout != nullptr) g_object_unref(m_kept.pLayout);
+    m_kept.pLayout = pLayout;
+    m_kept.arrLines = Lines(pLayout);
+    m_kept.strBytes.assign(pText, nCount);
+    m_kept.font = font;
+    m_kept.bSingleLine = bSingleLine;
+    m_kept.bPrefixes = bPrefixes;
+    m_kept.bExpandTabs = bExpandTabs;
+    m_kept.dFontEm = m_dFontEm;
+    return m_kept.arrLines;
 }
 
 std::vector<SLine> CTextLayout::Lines(PangoLayout* pLayout) {

@@ -10,6 +10,7 @@
 // clang-format on
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace vitalchart {
@@ -25,8 +26,16 @@ struct SLine {
 };
 
 // The fonts and text layout of one Cairo surface: the platform's fonts
-// (LOGFONT) as Pango font descriptions with the chart's font map, and chart
-// text in the surface's code page laid out as the platform lays it out.
+// (LOGFONT) as Pango font descriptions with the thread's chart font map
+// (font_map.h), and chart text in the surface's code page laid out as the
+// platform lays it out.
+//
+// The last text laid out is kept: the renderer measures a label with
+// DT_CALCRECT and then draws the same bytes in the same font with the same
+// format, and the draw takes the measured layout instead of shaping the text
+// again. A layout depends on nothing else (the surface's resolution and font
+// options are fixed when it starts), so the kept one is the layout a new one
+// would be.
 class CTextLayout {
 public:
     // Character heights beyond this only cost memory for glyph images.
@@ -40,30 +49,46 @@ public:
     CTextLayout(const CTextLayout&) = delete;
     CTextLayout& operator=(const CTextLayout&) = delete;
 
-    // Makes the font map and context; pCr (may be null: text is then only
-    // measured) gives the target's resolution and font options.
+    // Takes the thread's font map and makes the context; pCr (may be null:
+    // text is then only measured) gives the target's resolution and font
+    // options.
     void Start(cairo_t* pCr);
 
-    // A layout of the text in the font: one paragraph or lines broken at line
-    // feeds; with bPrefixes the platform's '&' prefixes; tabs as tab stops
-    // only with bExpandTabs (else each is one blank wide). The caller unrefs it.
-    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
-                            bool bExpandTabs);
-    // The layout's lines with their extents.
-    static std::vector<SLine> Lines(PangoLayout* pLayout);
-    // The em height of the last font laid out, device units.
-    double GetFontEm() const { return m_dFontEm; }
+    // The lines of the text laid out in the font: one paragraph or lines
+    // broken at line feeds; with bPrefixes the platform's '&' prefixes; tabs
+    // as tab stops only with bExpandTabs (else each is one blank wide). Never
+    // empty. Valid until the next call; the same text, font and flags as the
+    // last call give the same lines again without laying them out anew.
+    const std::vector<SLine>& LayOut(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
+                                     bool bPrefixes, bool bExpandTabs);
+    // The em height of the font of the text laid out last, device units.
+    double GetFontEm() const { return m_kept.dFontEm; }
 
 private:
+    // The last text laid out, and what it was laid out from.
+    struct SKept {
+        PangoLayout* pLayout = nullptr;
+        std::vector<SLine> arrLines;
+        std::string strBytes;  // as given, in the surface's code page
+        CFont font;
+        bool bSingleLine = false;
+        bool bPrefixes = false;
+        bool bExpandTabs = false;
+        double dFontEm = 0.0;
+    };
+
+    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
+                            bool bExpandTabs);
+    static std::vector<SLine> Lines(PangoLayout* pLayout);
     PangoFontDescription* FontFor(const CFont& font);
 
-    FcConfig* m_pFcConfig = nullptr;
     PangoFontMap* m_pFontMap = nullptr;
     PangoContext* m_pPango = nullptr;
     CFont m_fontCached;
     PangoFontDescription* m_pFontDesc = nullptr;
     double m_dFontEm = 0.0;
     CTextCodec m_codec;
+    SKept m_kept;
 };
 
 }  // namespace vitalchart
