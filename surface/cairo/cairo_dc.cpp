@@ -16,6 +16,7 @@
 
 #include "platform/int_math.h"
 #include "surface/cairo/clip_geometry.h"
+#include "surface/cairo/png_writer.h"
 #include "surface/cairo/text_layout.h"
 
 namespace vitalchart {
@@ -92,7 +93,6 @@ public:
                    COLORREF crText, bool bOpaque);
 
     static cairo_status_t WriteToFile(void* pClosure, const unsigned char* pData, unsigned int nLength);
-    static cairo_status_t AppendToVector(void* pClosure, const unsigned char* pData, unsigned int nLength);
 
     EKind m_eKind;
     int m_nWidth = 0;
@@ -122,12 +122,6 @@ cairo_status_t CCairoDC::CImpl::WriteToFile(void* pClosure, const unsigned char*
         if (pImpl->m_nWriteErrno == 0) pImpl->m_nWriteErrno = errno;
         return CAIRO_STATUS_WRITE_ERROR;
     }
-    return CAIRO_STATUS_SUCCESS;
-}
-
-cairo_status_t CCairoDC::CImpl::AppendToVector(void* pClosure, const unsigned char* pData, unsigned int nLength) {
-    auto* pBytes = static_cast<std::vector<unsigned char>*>(pClosure);
-    pBytes->insert(pBytes->end(), pData, pData + nLength);
     return CAIRO_STATUS_SUCCESS;
 }
 
@@ -441,18 +435,15 @@ bool CCairoDC::Finish() {
     return m_pImpl->Finish();
 }
 
-bool CCairoDC::WritePng(const std::string& strPath) {
-    if (m_pImpl->m_eKind != EKind::kImage || m_pImpl->m_pSurface == nullptr) return false;
-    cairo_surface_flush(m_pImpl->m_pSurface);
+bool CCairoDC::WritePng(const std::string& strPath, int nCompression) {
+    std::vector<unsigned char> arrBytes;
+    if (!EncodePng(arrBytes, nCompression)) return false;
     std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
     if (pFile == nullptr) {
         m_pImpl->Fail("cannot write " + strPath + ": " + std::strerror(errno));
         return false;
     }
-    std::vector<unsigned char> arrBytes;
-    cairo_status_t status = cairo_surface_write_to_png_stream(m_pImpl->m_pSurface, CImpl::AppendToVector, &arrBytes);
-    bool bWritten =
-        status == CAIRO_STATUS_SUCCESS && std::fwrite(arrBytes.data(), 1, arrBytes.size(), pFile) == arrBytes.size();
+    bool bWritten = std::fwrite(arrBytes.data(), 1, arrBytes.size(), pFile) == arrBytes.size();
     int nErrno = errno;
     if (std::fclose(pFile) != 0 && bWritten) {
         bWritten = false;
@@ -460,18 +451,31 @@ bool CCairoDC::WritePng(const std::string& strPath) {
     }
     if (!bWritten) {
         std::remove(strPath.c_str());
-        m_pImpl->Fail("cannot write " + strPath + ": " +
-                      (status != CAIRO_STATUS_SUCCESS ? cairo_status_to_string(status) : std::strerror(nErrno)));
+        m_pImpl->Fail("cannot write " + strPath + ": " + std::strerror(nErrno));
     }
     return bWritten;
 }
 
-bool CCairoDC::EncodePng(std::vector<unsigned char>& arrBytes) {
+bool CCairoDC::EncodePng(std::vector<unsigned char>& arrBytes, int nCompression) {
     arrBytes.clear();
-    if (m_pImpl->m_eKind != EKind::kImage || m_pImpl->m_pSurface == nullptr) return false;
-    cairo_surface_flush(m_pImpl->m_pSurface);
-    return cairo_surface_write_to_png_stream(m_pImpl->m_pSurface, CImpl::AppendToVector, &arrBytes) ==
-           CAIRO_STATUS_SUCCESS;
+    cairo_surface_t* pSurface = m_pImpl->m_pSurface;
+    if (m_pImpl->m_eKind != EKind::kImage || pSurface == nullptr) return false;
+    if (nCompression < 0 || nCompression > kMaxPngCompression) {
+        m_pImpl->Fail("PNG compression " + std::to_string(nCompression) + " is outside 0 to " +
+                      std::to_string(kMaxPngCompression));
+        return false;
+    }
+    cairo_surface_flush(pSurface);
+    const SRgb24Image image = {cairo_image_surface_get_data(pSurface), m_pImpl->m_nWidth, m_pImpl->m_nHeight,
+                               cairo_image_surface_get_stride(pSurface)};
+    std::string strError;
+    if (image.pData == nullptr) {
+        strError = "PNG encoding failed: the image holds no pixels";
+    } else if (EncodeRgb24Png(image, nCompression, arrBytes, strError)) {
+        return true;
+    }
+    m_pImpl->Fail(strError);
+    return false;
 }
 
 const std::string& CCairoDC::GetError() const {
