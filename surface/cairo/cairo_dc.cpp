@@ -79,6 +79,8 @@ public:
     void CheckStatus(cairo_status_t status);
     bool Finish();
 
+    // A one-unit pen of a dashed or dotted style.
+    static bool IsPatterned(const CPen& pen);
     void ApplyPen(const CPen& pen, int& nWidth);
     void FillAndStroke(std::vector<SPoint> pts, const CPen& pen, const CBrush& brush);
     void Line(POINT from, POINT to, const CPen& pen);
@@ -89,7 +91,7 @@ public:
     // nothing of it lies on the page.
     bool ClipTo(const RECT& rect);
 
-    void DrawLines(const std::vector<SLine>& arrLines, double dLeft, double dRight, double dTop, UINT nAlign,
+    void DrawLines(const CTextLayout::SLaidOut& text, double dLeft, double dRight, double dTop, UINT nAlign,
                    COLORREF crText, bool bOpaque);
 
     static cairo_status_t WriteToFile(void* pClosure, const unsigned char* pData, unsigned int nLength);
@@ -179,6 +181,10 @@ bool CCairoDC::CImpl::Finish() {
     return m_strError.empty();
 }
 
+bool CCairoDC::CImpl::IsPatterned(const CPen& pen) {
+    return pen.m_nWidth <= 1 && pen.m_nStyle >= PS_DASH && pen.m_nStyle <= PS_DASHDOTDOT;
+}
+
 void CCairoDC::CImpl::ApplyPen(const CPen& pen, int& nWidth) {
     nWidth = std::max(1, std::min(kMaxPenWidth, pen.m_nWidth));
     SetSourceColor(m_pCr, pen.m_crColor);
@@ -191,7 +197,7 @@ void CCairoDC::CImpl::ApplyPen(const CPen& pen, int& nWidth) {
     };
     static const SPattern kPatterns[] = {{nullptr, 0}, {kDash, 2}, {kDot, 2}, {kDashDot, 4}, {kDashDotDot, 6}};
     SPattern pattern = kPatterns[0];
-    if (nWidth == 1 && pen.m_nStyle >= PS_DASH && pen.m_nStyle <= PS_DASHDOTDOT) pattern = kPatterns[pen.m_nStyle];
+    if (IsPatterned(pen)) pattern = kPatterns[pen.m_nStyle];
     cairo_set_dash(m_pCr, pattern.pDash, pattern.nDash, 0.0);
     // A one-unit line stops short of its end point like the platform's; wide
     // pens have round ends and joins.
@@ -222,6 +228,15 @@ void CCairoDC::CImpl::Line(POINT from, POINT to, const CPen& pen) {
     y1 += dShiftY;
     if (!ClipSegment(m_box, x0, y0, x1, y1)) return;
     cairo_new_path(m_pCr);
+    if (m_eKind == EKind::kImage && (bHorizontal || bVertical) && !IsPatterned(pen)) {
+        // On an image such a line covers whole pixels, a box that Cairo fills
+        // faster than it strokes a line, to the same pixels. (Documents keep
+        // it a line, which viewers never thin away.)
+        cairo_rectangle(m_pCr, std::min(x0, x1) - (bVertical ? 0.5 : 0.0), std::min(y0, y1) - (bHorizontal ? 0.5 : 0.0),
+                        bHorizontal ? std::fabs(x1 - x0) : 1.0, bVertical ? std::fabs(y1 - y0) : 1.0);
+        cairo_fill(m_pCr);
+        return;
+    }
     cairo_move_to(m_pCr, x0, y0);
     cairo_line_to(m_pCr, x1, y1);
     cairo_stroke(m_pCr);
@@ -324,10 +339,10 @@ bool CCairoDC::CImpl::ClipTo(const RECT& rect) {
     return true;
 }
 
-void CCairoDC::CImpl::DrawLines(const std::vector<SLine>& arrLines, double dLeft, double dRight, double dTop,
+void CCairoDC::CImpl::DrawLines(const CTextLayout::SLaidOut& text, double dLeft, double dRight, double dTop,
                                 UINT nAlign, COLORREF crText, bool bOpaque) {
     if (std::fabs(dLeft) > kTextReach || std::fabs(dTop) > kTextReach) return;
-    for (const SLine& line : arrLines) {
+    for (const SLine& line : text.arrLines) {
         double x = dLeft;
         if (nAlign & DT_CENTER) {
             x = dLeft + (dRight - dLeft - line.dWidth) / 2.0;
@@ -349,7 +364,7 @@ void CCairoDC::CImpl::DrawLines(const std::vector<SLine>& arrLines, double dLeft
         SetSourceColor(m_pCr, crText);
         cairo_new_path(m_pCr);
         cairo_move_to(m_pCr, x - line.dLogicalX, dTop + line.dBaseline);
-        if (m_eKind == EKind::kImage && m_text.GetFontEm() > kMaxGlyphImageHeight) {
+        if (m_eKind == EKind::kImage && text.dFontEm > kMaxGlyphImageHeight) {
             pango_cairo_layout_line_path(m_pCr, line.pLine);
             cairo_fill(m_pCr);
         } else {
@@ -522,9 +537,9 @@ void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) {
 
 void CCairoDC::TextOut(int x, int y, const char* pText, int nCount) {
     if (!m_pImpl->CanDraw() || pText == nullptr || nCount <= 0) return;
-    const std::vector<SLine>& arrLines =
+    const CTextLayout::SLaidOut& text =
         m_pImpl->m_text.LayOut(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
-    m_pImpl->DrawLines(arrLines, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
+    m_pImpl->DrawLines(text, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
 }
 
 void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat) {
@@ -541,24 +556,24 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
     }
     if (!bMeasure && !m_pImpl->CanDraw()) return;
 
-    // A measurement and the drawing after it share one layout.
-    const std::vector<SLine>& arrLines = m_pImpl->m_text.LayOut(
+    // A measurement and the drawing after it share one layout, as do repeated labels.
+    const CTextLayout::SLaidOut& text = m_pImpl->m_text.LayOut(
         pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0, (nFormat & DT_EXPANDTABS) != 0);
     if (bMeasure) {
         double dWidth = 0.0;
-        for (const SLine& line : arrLines) dWidth = std::max(dWidth, line.dWidth);
-        const SLine& last = arrLines.back();
+        for (const SLine& line : text.arrLines) dWidth = std::max(dWidth, line.dWidth);
+        const SLine& last = text.arrLines.back();
         double dHeight = last.dTop + last.dHeight;
         pRect->right = WrapAdd(pRect->left, CeilToInt(dWidth));
         pRect->bottom = WrapAdd(pRect->top, CeilToInt(dHeight));
     } else if ((nFormat & DT_NOCLIP) != 0) {
-        m_pImpl->DrawLines(arrLines, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT), m_crText,
+        m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT), m_crText,
                            m_nBkMode == OPAQUE);
     } else {
         // As on the platform, nothing of the text reaches beyond its rectangle.
         if (m_pImpl->ClipTo(*pRect)) {
-            m_pImpl->DrawLines(arrLines, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT),
-                               m_crText, m_nBkMode == OPAQUE);
+            m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT), m_crText,
+                               m_nBkMode == OPAQUE);
         }
         cairo_reset_clip(m_pImpl->m_pCr);
     }

@@ -1,6 +1,7 @@
 #include "surface/cairo/text_layout.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -42,12 +43,27 @@ std::string StripPrefixes(const std::string& strText, std::vector<std::pair<unsi
     return out;
 }
 
+// What a layout is made from besides its text: every field of the font
+// (those CFont::SameAs compares) and the layout flags.
+std::string KeptKey(const CFont& font, bool bSingleLine, bool bPrefixes, bool bExpandTabs) {
+    const LOGFONT& lf = font.m_logFont;
+    const LONG nNumbers[] = {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight};
+    const BYTE nBytes[] = {lf.lfItalic,       lf.lfUnderline,     lf.lfStrikeOut,   lf.lfCharSet,
+                           lf.lfOutPrecision, lf.lfClipPrecision, lf.lfQuality,     lf.lfPitchAndFamily,
+                           BYTE{bSingleLine}, BYTE{bPrefixes},    BYTE{bExpandTabs}};
+    std::string strKey(reinterpret_cast<const char*>(nNumbers), sizeof nNumbers);
+    strKey.append(reinterpret_cast<const char*>(nBytes), sizeof nBytes);
+    strKey.append(lf.lfFaceName, ::strnlen(lf.lfFaceName, LF_FACESIZE));
+    strKey += '\0';
+    return strKey;
+}
+
 }  // namespace
 
 CTextLayout::CTextLayout(UINT nCodePage) : m_codec(nCodePage) {}
 
 CTextLayout::~CTextLayout() {
-    if (m_kept.pLayout != nullptr) g_object_unref(m_kept.pLayout);
+    m_kept.clear();
     if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
     if (m_pPango != nullptr) g_object_unref(m_pPango);
     if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
@@ -134,24 +150,27 @@ PangoLayout* CTextLayout::MakeLayout(const char* pText, std::size_t nCount, cons
     return pLayout;
 }
 
-const std::vector<SLine>& CTextLayout::LayOut(const char* pText, std::size_t nCount, const CFont& font,
-                                              bool bSingleLine, bool bPrefixes, bool bExpandTabs) {
-    if (m_kept.pLayout != nullptr && m_kept.bSingleLine == bSingleLine && m_kept.bPrefixes == bPrefixes &&
-        m_kept.bExpandTabs == bExpandTabs && m_kept.font.SameAs(font) &&
-        m_kept.strBytes.compare(0, std::string::npos, pText, nCount) == 0) {
-        return m_kept.arrLines;
+CTextLayout::SKept::~SKept() {
+    if (pLayout != nullptr) g_object_unref(pLayout);
+}
+
+const CTextLayout::SLaidOut& CTextLayout::LayOut(const char* pText, std::size_t nCount, const CFont& font,
+                                                 bool bSingleLine, bool bPrefixes, bool bExpandTabs) {
+    std::string strKey = KeptKey(font, bSingleLine, bPrefixes, bExpandTabs);
+    strKey.append(pText, nCount);
+    auto found = m_kept.find(strKey);
+    if (found != m_kept.end()) return found->second->laidOut;
+
+    if (m_kept.size() >= kMaxKeptLayouts || m_nKeptBytes + nCount > kMaxKeptBytes) {
+        m_kept.clear();
+        m_nKeptBytes = 0;
     }
-    PangoLayout* pLayout = MakeLayout(pText, nCount, font, bSingleLine, bPrefixes, bExpandTabs);
-    if (m_kept.pLayout != nullptr) g_object_unref(m_kept.pLayout);
-    m_kept.pLayout = pLayout;
-    m_kept.arrLines = Lines(pLayout);
-    m_kept.strBytes.assign(pText, nCount);
-    m_kept.font = font;
-    m_kept.bSingleLine = bSingleLine;
-    m_kept.bPrefixes = bPrefixes;
-    m_kept.bExpandTabs = bExpandTabs;
-    m_kept.dFontEm = m_dFontEm;
-    return m_kept.arrLines;
+    auto pKept = std::make_unique<SKept>();
+    pKept->pLayout = MakeLayout(pText, nCount, font, bSingleLine, bPrefixes, bExpandTabs);
+    pKept->laidOut.arrLines = Lines(pKept->pLayout);
+    pKept->laidOut.dFontEm = m_dFontEm;
+    m_nKeptBytes += nCount;
+    return m_kept.emplace(std::move(strKey), std::move(pKept)).first->second->laidOut;
 }
 
 std::vector<SLine> CTextLayout::Lines(PangoLayout* pLayout) {

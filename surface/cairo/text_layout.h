@@ -10,7 +10,9 @@
 // clang-format on
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vitalchart {
@@ -30,12 +32,12 @@ struct SLine {
 // (font_map.h), and chart text in the surface's code page laid out as the
 // platform lays it out.
 //
-// The last text laid out is kept: the renderer measures a label with
-// DT_CALCRECT and then draws the same bytes in the same font with the same
-// format, and the draw takes the measured layout instead of shaping the text
-// again. A layout depends on nothing else (the surface's resolution and font
-// options are fixed when it starts), so the kept one is the layout a new one
-// would be.
+// Texts laid out are kept with their layouts: the renderer measures a label
+// with DT_CALCRECT and then draws the same bytes in the same font with the
+// same format, and a chart repeats many labels (the hours of every day, the
+// scale's numbers); each is shaped once a surface. A layout depends on
+// nothing else (the surface's resolution and font options are fixed when it
+// starts), so a kept one is the layout a new one would be.
 class CTextLayout {
 public:
     // Character heights beyond this only cost memory for glyph images.
@@ -54,27 +56,33 @@ public:
     // options.
     void Start(cairo_t* pCr);
 
-    // The lines of the text laid out in the font: one paragraph or lines
-    // broken at line feeds; with bPrefixes the platform's '&' prefixes; tabs
-    // as tab stops only with bExpandTabs (else each is one blank wide). Never
-    // empty. Valid until the next call; the same text, font and flags as the
-    // last call give the same lines again without laying them out anew.
-    const std::vector<SLine>& LayOut(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine,
-                                     bool bPrefixes, bool bExpandTabs);
-    // The em height of the font of the text laid out last, device units.
-    double GetFontEm() const { return m_kept.dFontEm; }
+    // How much is kept at most: layouts, and bytes of their texts.
+    static constexpr std::size_t kMaxKeptLayouts = 256;
+    static constexpr std::size_t kMaxKeptBytes = kMaxTextBytes;
+
+    // A text laid out: its lines (never none) and the em height of its font
+    // in device units.
+    struct SLaidOut {
+        std::vector<SLine> arrLines;
+        double dFontEm = 0.0;
+    };
+
+    // The text laid out in the font: one paragraph or lines broken at line
+    // feeds; with bPrefixes the platform's '&' prefixes; tabs as tab stops
+    // only with bExpandTabs (else each is one blank wide). Valid until the
+    // next call.
+    const SLaidOut& LayOut(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
+                           bool bExpandTabs);
 
 private:
-    // The last text laid out, and what it was laid out from.
+    // A kept layout; the lines point into it.
     struct SKept {
+        SKept() = default;
+        ~SKept();
+        SKept(const SKept&) = delete;
+        SKept& operator=(const SKept&) = delete;
         PangoLayout* pLayout = nullptr;
-        std::vector<SLine> arrLines;
-        std::string strBytes;  // as given, in the surface's code page
-        CFont font;
-        bool bSingleLine = false;
-        bool bPrefixes = false;
-        bool bExpandTabs = false;
-        double dFontEm = 0.0;
+        SLaidOut laidOut;
     };
 
     PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
@@ -88,7 +96,9 @@ private:
     PangoFontDescription* m_pFontDesc = nullptr;
     double m_dFontEm = 0.0;
     CTextCodec m_codec;
-    SKept m_kept;
+    // By the text's bytes, its font's LOGFONT and the layout flags.
+    std::unordered_map<std::string, std::unique_ptr<SKept>> m_kept;
+    std::size_t m_nKeptBytes = 0;
 };
 
 }  // namespace vitalchart
