@@ -17,7 +17,12 @@ void CPictureSink::SetPngCompression(int nLevel) {
 }
 
 CPictureSink::CPictureSink(Format format, const PageSettings& settings, COutputFiles& rOutputs)
-    : m_format(format), m_settings(settings), m_nPngCompression(s_nPngCompression), m_rOutputs(rOutputs) {}
+    : m_format(format), m_settings(settings), m_nPngCompression(s_nPngCompression), m_rOutputs(rOutputs) {
+    // The command draws nothing but charts: the text library may take the
+    // chart's fonts as the process's own instead of reading the system's
+    // configuration a second time.
+    CCairoDC::ShareFontsWithProcess();
+}
 
 bool CPictureSink::BeginPage(int nPage, std::string& rError) {
     m_strTarget = PageFileName(m_settings.strOutput, nPage, m_settings.nPages);

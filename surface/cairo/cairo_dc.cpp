@@ -16,6 +16,7 @@
 
 #include "platform/int_math.h"
 #include "surface/cairo/clip_geometry.h"
+#include "surface/cairo/font_config.h"
 #include "surface/cairo/png_writer.h"
 #include "surface/cairo/text_layout.h"
 
@@ -379,6 +380,10 @@ CCairoDC::CCairoDC(std::unique_ptr<CImpl> pImpl, UINT nCodePage, BOOL bPrinting)
 
 CCairoDC::~CCairoDC() {
     m_pImpl->Finish();
+}
+
+bool CCairoDC::ShareFontsWithProcess() {
+    return MakeSharedFontConfigCurrent();
 }
 
 std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting) {

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "vitalchart/surface/cairo_dc.h"
+// clang-format off
+#include <fontconfig/fontconfig.h>
+// clang-format on
 
 namespace vitalchart {
 namespace {
@@ -92,6 +95,22 @@ TEST(CairoTextLayoutTest, SurfacesOnSeveralThreadsDrawWhatOneThreadDraws) {
     for (std::string& strResult : results) threads.emplace_back([&strResult, &draw] { strResult = draw(); });
     for (std::thread& thread : threads) thread.join();
     for (const std::string& strResult : results) EXPECT_EQ(strResult, strExpected);
+}
+
+TEST(CairoTextLayoutTest, SharedFontsAreTheProcesssCurrentConfiguration) {
+    ASSERT_TRUE(CCairoDC::ShareFontsWithProcess());
+    // The chart's face names resolve in fontconfig's current configuration.
+    FcPattern* pPattern = FcNameParse(reinterpret_cast<const FcChar8*>("SimSun"));
+    FcConfigSubstitute(nullptr, pPattern, FcMatchPattern);
+    FcDefaultSubstitute(pPattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* pMatch = FcFontMatch(nullptr, pPattern, &result);
+    ASSERT_NE(pMatch, nullptr);
+    FcChar8* pFamily = nullptr;
+    ASSERT_EQ(FcPatternGetString(pMatch, FC_FAMILY, 0, &pFamily), FcResultMatch);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(pFamily)).rfind("Noto Serif CJK", 0), 0u) << pFamily;
+    FcPatternDestroy(pMatch);
+    FcPatternDestroy(pPattern);
 }
 
 }  // namespace

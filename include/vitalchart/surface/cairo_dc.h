@@ -47,6 +47,15 @@ public:
     static constexpr int kMaxPngCompression = 9;
     static constexpr int kDefaultPngCompression = 3;
 
+    // Makes the chart's fonts (the system's fontconfig configuration with
+    // the chart's font map) the process's current fontconfig configuration,
+    // so that the text library builds no second configuration of its own:
+    // for a program that draws charts only, such as the vitalchart command,
+    // before its first surface. A host with fonts of its own leaves its
+    // configuration alone and does not call it. False when fontconfig
+    // cannot build the configuration.
+    static bool ShareFontsWithProcess();
+
     // A white image of nWidth by nHeight pixels, kept in memory; read it with
     // GetPixel, WritePng or EncodePng. Never null.
     static std::unique_ptr<CCairoDC> CreatePng(int nWidth, int nHeight, UINT nCodePage = CP_UTF8, BOOL bPrinting = 0);
