@@ -63,7 +63,7 @@ void CCairoDC::CImpl::Start(double dScale, bool bPaintWhite) {
 
     // Text is measured even on a surface that failed, so DT_CALCRECT keeps
     // giving the renderer sensible extents.
-    m_text.Start(m_pCr);
+    m_pText = CTextLayout::For(m_nCodePage, m_pCr, m_eKind == ESurfaceKind::kImage);
 }
 
 void CCairoDC::CImpl::CheckStatus(cairo_status_t status) {
@@ -270,7 +270,7 @@ void CCairoDC::FillSolidRect(const RECT& rect, COLORREF crColor) {
 void CCairoDC::TextOut(int x, int y, const char* pText, int nCount) {
     if (!m_pImpl->CanDraw() || pText == nullptr || nCount <= 0) return;
     const CTextLayout::SLaidOut& text =
-        m_pImpl->m_text.LayOut(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
+        m_pImpl->m_pText->LayOut(pText, static_cast<std::size_t>(nCount), m_font, true, false, false);
     m_pImpl->DrawLines(text, x, x, y, DT_LEFT, m_crText, m_nBkMode == OPAQUE);
 }
 
@@ -289,7 +289,7 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
     if (!bMeasure && !m_pImpl->CanDraw()) return;
 
     // A measurement and the drawing after it share one layout, as do repeated labels.
-    const CTextLayout::SLaidOut& text = m_pImpl->m_text.LayOut(
+    const CTextLayout::SLaidOut& text = m_pImpl->m_pText->LayOut(
         pText, nBytes, m_font, false, (nFormat & DT_NOPREFIX) == 0, (nFormat & DT_EXPANDTABS) != 0);
     if (bMeasure) {
         double dWidth = 0.0;

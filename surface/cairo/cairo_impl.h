@@ -33,7 +33,7 @@ enum class ESurfaceKind { kImage, kPdf, kSvg };
 
 class CCairoDC::CImpl {
 public:
-    CImpl(ESurfaceKind eKind, UINT nCodePage) : m_eKind(eKind), m_text(nCodePage) {}
+    CImpl(ESurfaceKind eKind, UINT nCodePage) : m_eKind(eKind), m_nCodePage(nCodePage) {}
     ~CImpl();
     CImpl(const CImpl&) = delete;
     CImpl& operator=(const CImpl&) = delete;
@@ -79,7 +79,8 @@ public:
     bool m_bFinished = false;
     std::string m_strError;
 
-    CTextLayout m_text;
+    UINT m_nCodePage;
+    std::shared_ptr<CTextLayout> m_pText;  // from Start on
 };
 
 }  // namespace vitalchart

@@ -60,16 +60,16 @@ std::string KeptKey(const CFont& font, bool bSingleLine, bool bPrefixes, bool bE
 
 }  // namespace
 
-CTextLayout::CTextLayout(UINT nCodePage) : m_codec(nCodePage) {}
-
-CTextLayout::~CTextLayout() {
-    m_kept.clear();
-    if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
-    if (m_pPango != nullptr) g_object_unref(m_pPango);
-    if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
+std::shared_ptr<CTextLayout> CTextLayout::For(UINT nCodePage, cairo_t* pCr, bool bImage) {
+    if (!bImage || pCr == nullptr) return std::make_shared<CTextLayout>(nCodePage, pCr);
+    // Released when the thread ends; a surface still holding one keeps it.
+    thread_local std::unordered_map<UINT, std::shared_ptr<CTextLayout>> t_imageText;
+    std::shared_ptr<CTextLayout>& pShared = t_imageText[nCodePage];
+    if (pShared == nullptr) pShared = std::make_shared<CTextLayout>(nCodePage, pCr);
+    return pShared;
 }
 
-void CTextLayout::Start(cairo_t* pCr) {
+CTextLayout::CTextLayout(UINT nCodePage, cairo_t* pCr) : m_codec(nCodePage) {
     m_pFontMap = RefThreadFontMap();
     m_pPango = pango_font_map_create_context(m_pFontMap);
     // Unhinted advances give the same line widths in every format; the
@@ -82,6 +82,13 @@ void CTextLayout::Start(cairo_t* pCr) {
     cairo_font_options_destroy(pOptions);
     pango_context_set_language(m_pPango, pango_language_from_string("zh-cn"));
     if (pCr != nullptr) pango_cairo_update_context(pCr, m_pPango);
+}
+
+CTextLayout::~CTextLayout() {
+    m_kept.clear();
+    if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
+    if (m_pPango != nullptr) g_object_unref(m_pPango);
+    if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
 }
 
 PangoFontDescription* CTextLayout::FontFor(const CFont& font) {

@@ -27,17 +27,20 @@ struct SLine {
     double dBaseline;
 };
 
-// The fonts and text layout of one Cairo surface: the platform's fonts
+// The fonts and text layout of Cairo surfaces: the platform's fonts
 // (LOGFONT) as Pango font descriptions with the thread's chart font map
-// (font_map.h), and chart text in the surface's code page laid out as the
-// platform lays it out.
+// (font_map.h), and chart text in a code page laid out as the platform lays
+// it out.
 //
 // Texts laid out are kept with their layouts: the renderer measures a label
 // with DT_CALCRECT and then draws the same bytes in the same font with the
-// same format, and a chart repeats many labels (the hours of every day, the
-// scale's numbers); each is shaped once a surface. A layout depends on
-// nothing else (the surface's resolution and font options are fixed when it
-// starts), so a kept one is the layout a new one would be.
+// same format, and charts repeat many labels (the hours of every day, the
+// scale's numbers, the form's captions on every page). A layout depends on
+// nothing else than its text, font and flags once the resolution and font
+// options are fixed, so a kept one is the layout a new one would be. Images
+// all have the same resolution and font options, so the images one thread
+// makes in one code page share one CTextLayout, and a label is shaped once a
+// thread; a PDF or SVG document has its own.
 class CTextLayout {
 public:
     // Character heights beyond this only cost memory for glyph images.
@@ -46,15 +49,18 @@ public:
     // comes near this.
     static constexpr std::size_t kMaxTextBytes = 1u << 16;
 
-    explicit CTextLayout(UINT nCodePage);
+    // The text of a surface in code page nCodePage drawing on pCr (null: the
+    // surface failed, and its text is only measured): for an image
+    // (bImage) the one its thread shares among its images in that code
+    // page, else one of its own. Used on the calling thread only.
+    static std::shared_ptr<CTextLayout> For(UINT nCodePage, cairo_t* pCr, bool bImage);
+
+    // Takes the thread's font map and makes a context with pCr's resolution
+    // and font options (the defaults when pCr is null).
+    CTextLayout(UINT nCodePage, cairo_t* pCr);
     ~CTextLayout();
     CTextLayout(const CTextLayout&) = delete;
     CTextLayout& operator=(const CTextLayout&) = delete;
-
-    // Takes the thread's font map and makes the context; pCr (may be null:
-    // text is then only measured) gives the target's resolution and font
-    // options.
-    void Start(cairo_t* pCr);
 
     // How much is kept at most: layouts, and bytes of their texts.
     static constexpr std::size_t kMaxKeptLayouts = 256;

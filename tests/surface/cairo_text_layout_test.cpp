@@ -97,6 +97,29 @@ TEST(CairoTextLayoutTest, SurfacesOnSeveralThreadsDrawWhatOneThreadDraws) {
     for (const std::string& strResult : results) EXPECT_EQ(strResult, strExpected);
 }
 
+TEST(CairoTextLayoutTest, ImagesInTwoCodePagesShareNoLabels) {
+    // The same bytes are other characters in another code page.
+    auto draw = [](UINT nCodePage) {
+        auto dc = CCairoDC::CreatePng(80, 30, nCodePage);
+        CFont font;
+        SelectFont(*dc, font, "SimSun", -16);
+        RECT rc = {2, 2, 78, 28};
+        dc->DrawText("\xcc\xe5\xce\xc2", -1, &rc, DT_NOPREFIX);
+        return Pixels(*dc);
+    };
+    const std::string strGbk = draw(CP_GBK);
+    const std::string strUtf8 = draw(CP_UTF8);
+    EXPECT_NE(strGbk, strUtf8);
+    std::string strUtf8First;
+    std::string strGbkSecond;
+    std::thread([&] {
+        strUtf8First = draw(CP_UTF8);
+        strGbkSecond = draw(CP_GBK);
+    }).join();
+    EXPECT_EQ(strUtf8First, strUtf8);
+    EXPECT_EQ(strGbkSecond, strGbk);
+}
+
 TEST(CairoTextLayoutTest, SharedFontsAreTheProcesssCurrentConfiguration) {
     ASSERT_TRUE(CCairoDC::ShareFontsWithProcess());
     // The chart's face names resolve in fontconfig's current configuration.

@@ -28,6 +28,11 @@ namespace vitalchart {
 //   DrawPlugin(pDC.get(), ...);          // continuation page
 //   if (!pDC->Finish()) report(pDC->GetError());
 //
+// A surface is used on the thread that made it. Each thread keeps its own
+// fonts and the layouts of the labels its images have drawn (at most a few
+// hundred), and releases them when it ends; surfaces on different threads
+// share nothing.
+//
 // Drawing calls report nothing. The first failure (a bad size, a file that
 // cannot be written, a drawing library status) is kept, later drawing does
 // nothing, and Finish returns false with the message from GetError.
