@@ -29,7 +29,8 @@ struct CommandLine {
     std::optional<ScalePair> scaleY;
     std::optional<bool> print;  // true --print, false --screen; else print for pdf only
     bool bFill = false;
-    std::optional<UINT> codePage;  // else UTF-8 when every input is valid UTF-8, GBK otherwise
+    std::optional<UINT> codePage;       // else UTF-8 when every input is valid UTF-8, GBK otherwise
+    std::optional<int> pngCompression;  // 0 to 9; else the Cairo surface's default
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
 };

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "tools/verbs.h"
+#include "vitalchart/surface/cairo_dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -155,6 +156,20 @@ void AddEncodingOption(CLI::App& app, CommandLine& rLine) {
                      Refuse("unknown encoding '" + strValue + "' (known: auto, utf-8, gbk)");
                  }
              });
+}
+
+void AddPngCompressionOption(CLI::App& app, CommandLine& rLine) {
+    const std::string strMax = std::to_string(CCairoDC::kMaxPngCompression);
+    const std::string strHelp = "PNG compression from 0 (fastest, largest file) to " + strMax +
+                                " (smallest, slowest);\nthe same picture at every level (default " +
+                                std::to_string(CCairoDC::kDefaultPngCompression) + ")";
+    AddValue(app, "--png-compression", "N", strHelp.c_str(), [&rLine, strMax](const std::string& strValue) {
+        int nLevel = 0;
+        if (!ParseWholeInt(strValue, nLevel) || nLevel < 0 || nLevel > CCairoDC::kMaxPngCompression) {
+            Refuse("--png-compression wants a whole number from 0 to " + strMax + ", not '" + strValue + "'");
+        }
+        rLine.pngCompression = nLevel;
+    });
 }
 
 }  // namespace cli

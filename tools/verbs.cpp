@@ -7,6 +7,7 @@
 
 #include "tools/check_command.h"
 #include "tools/command_options.h"
+#include "tools/picture_sink.h"
 #include "tools/render_command.h"
 #include "tools/size_command.h"
 
@@ -23,6 +24,13 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDrawingFormatOption(app, rLine);
     AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
+    AddPngCompressionOption(app, rLine);
+}
+
+// render, its picture pages compressed as --png-compression asks.
+int RunRenderVerb(const CommandLine& line) {
+    CPictureSink::SetPngCompression(line.pngCompression.value_or(CCairoDC::kDefaultPngCompression));
+    return RunRender(line);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -76,11 +84,11 @@ const std::vector<VerbEntry>& Verbs() {
         {{"render"},
          "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]",
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]",
          "draws the template and the readings of the data files",
          true,
          RenderOptions,
-         RunRender},
+         RunRenderVerb},
         {{"check"},
          "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]",
          "explains what the renderer skips or misreads in the template and the data files\n"

@@ -57,4 +57,13 @@ FcConfig* SharedFontConfig() {
     return FcConfigReference(s_pConfig);
 }
 
+bool MakeSharedFontConfigCurrent() {
+    FcConfig* pConfig = SharedFontConfig();
+    if (pConfig == nullptr) return false;
+    // fontconfig takes its own reference.
+    const bool bCurrent = FcConfigSetCurrent(pConfig) == FcTrue;
+    FcConfigDestroy(pConfig);
+    return bCurrent;
+}
+
 }  // namespace vitalchart

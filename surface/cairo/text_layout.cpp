@@ -1,13 +1,12 @@
 #include "surface/cairo/text_layout.h"
 
-#include <pango/pangofc-fontmap.h>
-
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 
 #include "platform/utf8.h"
-#include "surface/cairo/font_config.h"
+#include "surface/cairo/font_map.h"
 
 namespace vitalchart {
 
@@ -44,24 +43,34 @@ std::string StripPrefixes(const std::string& strText, std::vector<std::pair<unsi
     return out;
 }
 
-}  // namespace
-
-CTextLayout::CTextLayout(UINT nCodePage) : m_codec(nCodePage) {}
-
-CTextLayout::~CTextLayout() {
-    if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
-    if (m_pPango != nullptr) g_object_unref(m_pPango);
-    if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
-    if (m_pFcConfig != nullptr) FcConfigDestroy(m_pFcConfig);
+// What a layout is made from besides its text: every field of the font
+// (those CFont::SameAs compares) and the layout flags.
+std::string KeptKey(const CFont& font, bool bSingleLine, bool bPrefixes, bool bExpandTabs) {
+    const LOGFONT& lf = font.m_logFont;
+    const LONG nNumbers[] = {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight};
+    const BYTE nBytes[] = {lf.lfItalic,       lf.lfUnderline,     lf.lfStrikeOut,   lf.lfCharSet,
+                           lf.lfOutPrecision, lf.lfClipPrecision, lf.lfQuality,     lf.lfPitchAndFamily,
+                           BYTE{bSingleLine}, BYTE{bPrefixes},    BYTE{bExpandTabs}};
+    std::string strKey(reinterpret_cast<const char*>(nNumbers), sizeof nNumbers);
+    strKey.append(reinterpret_cast<const char*>(nBytes), sizeof nBytes);
+    strKey.append(lf.lfFaceName, ::strnlen(lf.lfFaceName, LF_FACESIZE));
+    strKey += '\0';
+    return strKey;
 }
 
-void CTextLayout::Start(cairo_t* pCr) {
-    m_pFcConfig = SharedFontConfig();
-    m_pFontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    if (m_pFontMap == nullptr) m_pFontMap = pango_cairo_font_map_new();
-    if (m_pFcConfig != nullptr && PANGO_IS_FC_FONT_MAP(m_pFontMap)) {
-        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(m_pFontMap), m_pFcConfig);
-    }
+}  // namespace
+
+std::shared_ptr<CTextLayout> CTextLayout::For(UINT nCodePage, cairo_t* pCr, bool bImage) {
+    if (!bImage || pCr == nullptr) return std::make_shared<CTextLayout>(nCodePage, pCr);
+    // Released when the thread ends; a surface still holding one keeps it.
+    thread_local std::unordered_map<UINT, std::shared_ptr<CTextLayout>> t_imageText;
+    std::shared_ptr<CTextLayout>& pShared = t_imageText[nCodePage];
+    if (pShared == nullptr) pShared = std::make_shared<CTextLayout>(nCodePage, pCr);
+    return pShared;
+}
+
+CTextLayout::CTextLayout(UINT nCodePage, cairo_t* pCr) : m_codec(nCodePage) {
+    m_pFontMap = RefThreadFontMap();
     m_pPango = pango_font_map_create_context(m_pFontMap);
     // Unhinted advances give the same line widths in every format; the
     // chart's text is Chinese first.
@@ -73,6 +82,13 @@ void CTextLayout::Start(cairo_t* pCr) {
     cairo_font_options_destroy(pOptions);
     pango_context_set_language(m_pPango, pango_language_from_string("zh-cn"));
     if (pCr != nullptr) pango_cairo_update_context(pCr, m_pPango);
+}
+
+CTextLayout::~CTextLayout() {
+    m_kept.clear();
+    if (m_pFontDesc != nullptr) pango_font_description_free(m_pFontDesc);
+    if (m_pPango != nullptr) g_object_unref(m_pPango);
+    if (m_pFontMap != nullptr) g_object_unref(m_pFontMap);
 }
 
 PangoFontDescription* CTextLayout::FontFor(const CFont& font) {
@@ -139,6 +155,29 @@ PangoLayout* CTextLayout::MakeLayout(const char* pText, std::size_t nCount, cons
     pango_layout_set_attributes(pLayout, pAttrs);
     pango_attr_list_unref(pAttrs);
     return pLayout;
+}
+
+CTextLayout::SKept::~SKept() {
+    if (pLayout != nullptr) g_object_unref(pLayout);
+}
+
+const CTextLayout::SLaidOut& CTextLayout::LayOut(const char* pText, std::size_t nCount, const CFont& font,
+                                                 bool bSingleLine, bool bPrefixes, bool bExpandTabs) {
+    std::string strKey = KeptKey(font, bSingleLine, bPrefixes, bExpandTabs);
+    strKey.append(pText, nCount);
+    auto found = m_kept.find(strKey);
+    if (found != m_kept.end()) return found->second->laidOut;
+
+    if (m_kept.size() >= kMaxKeptLayouts || m_nKeptBytes + nCount > kMaxKeptBytes) {
+        m_kept.clear();
+        m_nKeptBytes = 0;
+    }
+    auto pKept = std::make_unique<SKept>();
+    pKept->pLayout = MakeLayout(pText, nCount, font, bSingleLine, bPrefixes, bExpandTabs);
+    pKept->laidOut.arrLines = Lines(pKept->pLayout);
+    pKept->laidOut.dFontEm = m_dFontEm;
+    m_nKeptBytes += nCount;
+    return m_kept.emplace(std::move(strKey), std::move(pKept)).first->second->laidOut;
 }
 
 std::vector<SLine> CTextLayout::Lines(PangoLayout* pLayout) {

@@ -10,6 +10,9 @@
 // clang-format on
 
 #include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vitalchart {
@@ -24,9 +27,20 @@ struct SLine {
     double dBaseline;
 };
 
-// The fonts and text layout of one Cairo surface: the platform's fonts
-// (LOGFONT) as Pango font descriptions with the chart's font map, and chart
-// text in the surface's code page laid out as the platform lays it out.
+// The fonts and text layout of Cairo surfaces: the platform's fonts
+// (LOGFONT) as Pango font descriptions with the thread's chart font map
+// (font_map.h), and chart text in a code page laid out as the platform lays
+// it out.
+//
+// Texts laid out are kept with their layouts: the renderer measures a label
+// with DT_CALCRECT and then draws the same bytes in the same font with the
+// same format, and charts repeat many labels (the hours of every day, the
+// scale's numbers, the form's captions on every page). A layout depends on
+// nothing else than its text, font and flags once the resolution and font
+// options are fixed, so a kept one is the layout a new one would be. Images
+// all have the same resolution and font options, so the images one thread
+// makes in one code page share one CTextLayout, and a label is shaped once a
+// thread; a PDF or SVG document has its own.
 class CTextLayout {
 public:
     // Character heights beyond this only cost memory for glyph images.
@@ -35,35 +49,62 @@ public:
     // comes near this.
     static constexpr std::size_t kMaxTextBytes = 1u << 16;
 
-    explicit CTextLayout(UINT nCodePage);
+    // The text of a surface in code page nCodePage drawing on pCr (null: the
+    // surface failed, and its text is only measured): for an image
+    // (bImage) the one its thread shares among its images in that code
+    // page, else one of its own. Used on the calling thread only.
+    static std::shared_ptr<CTextLayout> For(UINT nCodePage, cairo_t* pCr, bool bImage);
+
+    // Takes the thread's font map and makes a context with pCr's resolution
+    // and font options (the defaults when pCr is null).
+    CTextLayout(UINT nCodePage, cairo_t* pCr);
     ~CTextLayout();
     CTextLayout(const CTextLayout&) = delete;
     CTextLayout& operator=(const CTextLayout&) = delete;
 
-    // Makes the font map and context; pCr (may be null: text is then only
-    // measured) gives the target's resolution and font options.
-    void Start(cairo_t* pCr);
+    // How much is kept at most: layouts, and bytes of their texts.
+    static constexpr std::size_t kMaxKeptLayouts = 256;
+    static constexpr std::size_t kMaxKeptBytes = kMaxTextBytes;
 
-    // A layout of the text in the font: one paragraph or lines broken at line
+    // A text laid out: its lines (never none) and the em height of its font
+    // in device units.
+    struct SLaidOut {
+        std::vector<SLine> arrLines;
+        double dFontEm = 0.0;
+    };
+
+    // The text laid out in the font: one paragraph or lines broken at line
     // feeds; with bPrefixes the platform's '&' prefixes; tabs as tab stops
-    // only with bExpandTabs (else each is one blank wide). The caller unrefs it.
-    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
-                            bool bExpandTabs);
-    // The layout's lines with their extents.
-    static std::vector<SLine> Lines(PangoLayout* pLayout);
-    // The em height of the last font laid out, device units.
-    double GetFontEm() const { return m_dFontEm; }
+    // only with bExpandTabs (else each is one blank wide). Valid until the
+    // next call.
+    const SLaidOut& LayOut(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
+                           bool bExpandTabs);
 
 private:
+    // A kept layout; the lines point into it.
+    struct SKept {
+        SKept() = default;
+        ~SKept();
+        SKept(const SKept&) = delete;
+        SKept& operator=(const SKept&) = delete;
+        PangoLayout* pLayout = nullptr;
+        SLaidOut laidOut;
+    };
+
+    PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
+                            bool bExpandTabs);
+    static std::vector<SLine> Lines(PangoLayout* pLayout);
     PangoFontDescription* FontFor(const CFont& font);
 
-    FcConfig* m_pFcConfig = nullptr;
     PangoFontMap* m_pFontMap = nullptr;
     PangoContext* m_pPango = nullptr;
     CFont m_fontCached;
     PangoFontDescription* m_pFontDesc = nullptr;
     double m_dFontEm = 0.0;
     CTextCodec m_codec;
+    // By the text's bytes, its font's LOGFONT and the layout flags.
+    std::unordered_map<std::string, std::unique_ptr<SKept>> m_kept;
+    std::size_t m_nKeptBytes = 0;
 };
 
 }  // namespace vitalchart

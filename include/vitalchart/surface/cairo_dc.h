@@ -28,6 +28,11 @@ namespace vitalchart {
 //   DrawPlugin(pDC.get(), ...);          // continuation page
 //   if (!pDC->Finish()) report(pDC->GetError());
 //
+// A surface is used on the thread that made it. Each thread keeps its own
+// fonts and the layouts of the labels its images have drawn (at most a few
+// hundred), and releases them when it ends; surfaces on different threads
+// share nothing.
+//
 // Drawing calls report nothing. The first failure (a bad size, a file that
 // cannot be written, a drawing library status) is kept, later drawing does
 // nothing, and Finish returns false with the message from GetError.
@@ -41,6 +46,20 @@ public:
     static constexpr int kMaxDpi = 9600;
     // Largest PDF or SVG page side in device units.
     static constexpr int kMaxPageSide = 1000000;
+    // PNG compression: zlib's levels, 0 (stored) to 9 (smallest file). The
+    // default is fast and a little larger than a general writer's output;
+    // the decoded pixels are the same at every level.
+    static constexpr int kMaxPngCompression = 9;
+    static constexpr int kDefaultPngCompression = 3;
+
+    // Makes the chart's fonts (the system's fontconfig configuration with
+    // the chart's font map) the process's current fontconfig configuration,
+    // so that the text library builds no second configuration of its own:
+    // for a program that draws charts only, such as the vitalchart command,
+    // before its first surface. A host with fonts of its own leaves its
+    // configuration alone and does not call it. False when fontconfig
+    // cannot build the configuration.
+    static bool ShareFontsWithProcess();
 
     // A white image of nWidth by nHeight pixels, kept in memory; read it with
     // GetPixel, WritePng or EncodePng. Never null.
@@ -63,12 +82,15 @@ public:
     // removed again when anything failed). True when nothing has failed since
     // creation. Later calls return the same; later drawing does nothing.
     bool Finish();
-    // PNG: writes the image as a PNG file. False, with the error kept, for
-    // another kind or when the file cannot be written.
-    bool WritePng(const std::string& strPath);
+    // PNG: writes the image as a PNG file, compressed at nCompression (0 to
+    // kMaxPngCompression). False for another kind, and, with the error kept,
+    // for a compression out of range, a failed encode or a file that cannot
+    // be written (which is then removed).
+    bool WritePng(const std::string& strPath, int nCompression = kDefaultPngCompression);
     // PNG: the image encoded as PNG bytes into arrBytes (replaced). False for
-    // another kind.
-    bool EncodePng(std::vector<unsigned char>& arrBytes);
+    // another kind, and, with the error kept, for a compression out of range
+    // or a failed encode.
+    bool EncodePng(std::vector<unsigned char>& arrBytes, int nCompression = kDefaultPngCompression);
     // The first failure as one line; empty while nothing has failed.
     const std::string& GetError() const;
     // PNG: the colour of the pixel at (x, y); CLR_INVALID outside the image
