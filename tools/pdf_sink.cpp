@@ -3,7 +3,10 @@
 namespace vitalchart {
 namespace cli {
 
-CPdfSink::CPdfSink(const PageSettings& settings, COutputFiles& rOutputs) : m_settings(settings), m_rOutputs(rOutputs) {}
+CPdfSink::CPdfSink(const PageSettings& settings, COutputFiles& rOutputs) : m_settings(settings), m_rOutputs(rOutputs) {
+    // As for pictures: the chart's fonts are the process's own.
+    CCairoDC::ShareFontsWithProcess();
+}
 
 bool CPdfSink::BeginPage(int, std::string& rError) {
     if (m_pDC) {

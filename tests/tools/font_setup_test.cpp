@@ -42,8 +42,8 @@ int SystemConfigurationsLoaded(const std::string& strOut) {
     return n;
 }
 
-TEST_F(FontSetupTest, APictureReadsTheSystemsConfigurationOnce) {
-    for (const char* pFormat : {"png", "svg"}) {
+TEST_F(FontSetupTest, APageReadsTheSystemsConfigurationOnce) {
+    for (const char* pFormat : {"png", "svg", "pdf"}) {
         SCOPED_TRACE(pFormat);
         const Result r = Run("render '" + kExample + "' --data '" + kWeek + "' -o chart." + pFormat);
         ASSERT_EQ(r.nExit, 0) << r.strErr;
