@@ -19,6 +19,7 @@ struct PageSettings {
     int nDpi = 96;
     UINT nCodePage = CP_UTF8;
     BOOL bPrinting = 0;
+    int nPngCompression = 3;  // zlib level of PNG pages, 0 to 9 (the Cairo surface's default)
 
     bool ToStandardOutput() const { return strOutput.empty() || strOutput == "-"; }
 };

@@ -1,23 +1,12 @@
 #include "tools/picture_sink.h"
 
-#include <atomic>
 #include <utility>
 
 namespace vitalchart {
 namespace cli {
 
-namespace {
-
-std::atomic<int> s_nPngCompression{CCairoDC::kDefaultPngCompression};
-
-}  // namespace
-
-void CPictureSink::SetPngCompression(int nLevel) {
-    s_nPngCompression = nLevel;
-}
-
 CPictureSink::CPictureSink(Format format, const PageSettings& settings, COutputFiles& rOutputs)
-    : m_format(format), m_settings(settings), m_nPngCompression(s_nPngCompression), m_rOutputs(rOutputs) {
+    : m_format(format), m_settings(settings), m_rOutputs(rOutputs) {
     // The command draws nothing but charts: the text library may take the
     // chart's fonts as the process's own instead of reading the system's
     // configuration a second time.
@@ -40,7 +29,7 @@ bool CPictureSink::BeginPage(int nPage, std::string& rError) {
 bool CPictureSink::EndPage(std::string& rError) {
     const std::unique_ptr<CCairoDC> pDC = std::move(m_pDC);
     // An SVG file is written as it is drawn; an image is encoded at the end.
-    const bool bWritten = m_format == Format::kSvg || pDC->WritePng(m_strTemp, m_nPngCompression);
+    const bool bWritten = m_format == Format::kSvg || pDC->WritePng(m_strTemp, m_settings.nPngCompression);
     if (bWritten && pDC->Finish()) return true;
     rError = m_strTarget + ": " + pDC->GetError();
     return false;

@@ -13,11 +13,6 @@ namespace cli {
 // images or SVG drawings.
 class CPictureSink : public CPageSink {
 public:
-    // The PNG compression (0 to CCairoDC::kMaxPngCompression) of the sinks
-    // made from now on in this process; the command sets it from
-    // --png-compression before it renders.
-    static void SetPngCompression(int nLevel);
-
     CPictureSink(Format format, const PageSettings& settings, COutputFiles& rOutputs);
 
     bool BeginPage(int nPage, std::string& rError) override;
@@ -28,7 +23,6 @@ public:
 private:
     Format m_format;
     PageSettings m_settings;
-    int m_nPngCompression;
     COutputFiles& m_rOutputs;
     std::unique_ptr<CCairoDC> m_pDC;
     std::string m_strTarget;

@@ -73,6 +73,7 @@ int RunRender(const CommandLine& line) {
     settings.nPages = static_cast<int>(pages.size());
     settings.nCodePage = nCodePage;
     settings.bPrinting = line.print.value_or(*format == Format::kPdf) ? 1 : 0;
+    if (line.pngCompression) settings.nPngCompression = *line.pngCompression;
 
     COutputFiles outputs;
     const std::unique_ptr<CPageSink> pSink = MakePageSink(*format, settings, outputs);

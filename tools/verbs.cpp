@@ -27,12 +27,6 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddPngCompressionOption(app, rLine);
 }
 
-// render, its picture pages compressed as --png-compression asks.
-int RunRenderVerb(const CommandLine& line) {
-    CPictureSink::SetPngCompression(line.pngCompression.value_or(CCairoDC::kDefaultPngCompression));
-    return RunRender(line);
-}
-
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddDataOption(app, rLine);
     AddCheckFormatOption(app, rLine);
@@ -88,7 +82,7 @@ const std::vector<VerbEntry>& Verbs() {
          "draws the template and the readings of the data files",
          true,
          RenderOptions,
-         RunRenderVerb},
+         RunRender},
         {{"check"},
          "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]",
          "explains what the renderer skips or misreads in the template and the data files\n"
