@@ -189,7 +189,7 @@ TEST(Paginate, TheBundledWeekIsReproducedByteForByte) {
                              ShippedProfile("adult"), true, pagination))
         << Findings(pagination.m_arrDiagnostics);
     ASSERT_EQ(pagination.m_arrPages.size(), 1u);
-    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("tests/golden/first-example/week.data")));
+    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("examples/week.data")));
 }
 
 TEST(Paginate, TheBundledWeekDrawsTheSameTraceThroughThePlugin) {
@@ -197,14 +197,14 @@ TEST(Paginate, TheBundledWeekDrawsTheSameTraceThroughThePlugin) {
     ASSERT_TRUE(PaginateText(ReadFile(SourcePath("examples/week.readings.json")), "week.readings.json",
                              ShippedProfile("adult"), true, pagination));
     ASSERT_EQ(pagination.m_arrPages.size(), 1u);
-    const std::string strTemplate = SourcePath("tests/golden/first-example/vitalsign.xml");
+    const std::string strTemplate = SourcePath("examples/vitalsign.xml");
     auto trace = [&](const std::string& strData) {
         CRecordingDC dc;
         DrawPlugin(&dc, 0, 0, 805, 631, 96, 96, 96, 96, strTemplate.c_str(), strData.c_str(),
                    static_cast<int>(strData.size()), "", 0);
         return dc.GetTrace();
     };
-    const std::string strExpected = trace(ReadFile(SourcePath("tests/golden/first-example/week.data")));
+    const std::string strExpected = trace(ReadFile(SourcePath("examples/week.data")));
     ASSERT_NE(strExpected.find("lineto"), std::string::npos);
     EXPECT_EQ(trace(pagination.m_arrPages[0]), strExpected);
 }
@@ -219,7 +219,7 @@ TEST(Paginate, ACommaDecimalLocaleChangesNothing) {
     const bool bOk = PaginateText(strReadings, "week.readings.json", ShippedProfile("adult"), true, pagination);
     std::setlocale(LC_ALL, strPrevious.c_str());
     ASSERT_TRUE(bOk) << Findings(pagination.m_arrDiagnostics);
-    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("tests/golden/first-example/week.data")));
+    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("examples/week.data")));
 }
 
 }  // namespace
