@@ -183,13 +183,25 @@ TEST(Paginate, ReadingsSharingACellAreKeptAsTheRowSays) {
     EXPECT_EQ(ReportOf(pagination, "/readings/3")->m_nPage, 0);
 }
 
-TEST(Paginate, TheBundledWeekIsReproducedByteForByte) {
-    CPagination pagination;
-    ASSERT_TRUE(PaginateText(ReadFile(SourcePath("examples/week.readings.json")), "week.readings.json",
-                             ShippedProfile("adult"), true, pagination))
-        << Findings(pagination.m_arrDiagnostics);
-    ASSERT_EQ(pagination.m_arrPages.size(), 1u);
-    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("examples/week.data")));
+TEST(Paginate, TheBundledExamplesAreReproducedByteForByte) {
+    const struct {
+        const char* pszReadings;
+        const char* pszProfile;
+        const char* pszData;
+    } kRows[] = {
+        {"week.readings.json", "adult", "week.data"},
+        // Age in days (日龄) and the day of life (出生天数) from the birth date; weight in grams.
+        {"newborn.readings.json", "newborn", "newborn.data"},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.pszReadings);
+        CPagination pagination;
+        ASSERT_TRUE(PaginateText(ReadFile(SourcePath(std::string("examples/") + row.pszReadings)), row.pszReadings,
+                                 ShippedProfile(row.pszProfile), true, pagination))
+            << Findings(pagination.m_arrDiagnostics);
+        ASSERT_EQ(pagination.m_arrPages.size(), 1u);
+        EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath(std::string("examples/") + row.pszData)));
+    }
 }
 
 TEST(Paginate, TheBundledWeekDrawsTheSameTraceThroughThePlugin) {
