@@ -4,168 +4,107 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
-#include <sstream>
 #include <string>
-#include <vector>
 
+#include "support/pdf_words.h"
 #include "tools/command_fixture.h"
 
 namespace {
 
-using Result = vitalchart::test::CommandResult;
 using vitalchart::test::ReadFileText;
 
 const std::string kRoot = std::string(VITALCHART_EXAMPLES) + "/..";
-const std::string kWeek = kRoot + "/examples/week.readings.json";
-const std::string kBundle = kRoot + "/examples/week.fhir.json";
-const std::string kAdult = kRoot + "/profiles/adult.json";
-const std::string kTemplate = kRoot + "/examples/vitalsign.xml";
+const std::string kWeek = " '" + kRoot + "/examples/week.readings.json'";
+const std::string kBundle = " --fhir '" + kRoot + "/examples/week.fhir.json'";
+const std::string kAdult = " --profile '" + kRoot + "/profiles/adult.json'";
+const std::string kTemplate = " '" + kRoot + "/examples/vitalsign.xml'";
 
 class ReadingsCommandTest : public vitalchart::test::CommandTest {
 protected:
     bool Exists(const std::string& strName) { return std::ifstream(m_strDir + "/" + strName).good(); }
 
-    // A readings document NAME of a week's stay with the given readings.
-    std::string Stay(const std::string& strName, const std::string& strReadings) {
-        return Write(strName, R"({"patient": {"name": "测试", "admission": "2024-12-01T08:00:00"},
+    // A readings document NAME: a week's stay with one reading.
+    std::string Stay(const std::string& strName, const std::string& strReading) {
+        return " '" +
+               Write(strName, R"({"patient": {"name": "测试", "admission": "2024-12-01T08:00:00"},
             "events": [{"kind": "discharge", "time": "2024-12-07T12:00:00"}], "readings": [)" +
-                                  strReadings + "]}");
+                                  strReading + "]}") +
+               "'";
     }
 };
 
-TEST_F(ReadingsCommandTest, PaginateWritesThePagesOrNothing) {
-    const std::string strOut = " --out-dir '" + m_strDir + "/out'";
+TEST_F(ReadingsCommandTest, WrongInputsStopAndReadingsTheChartCannotTakeWarn) {
     const struct {
         std::string strArgs;
         int nExit;
-        const char* pszErr;  // standard error holds it ("" : nothing)
-        bool bWritten;
+        const char* pszErr;     // standard error holds it
+        const char* pszOutput;  // written exactly when the exit is 0
     } kRows[] = {
-        {"'" + kWeek + "' --profile '" + kAdult + "'", 0, "", true},
-        // The bundle's unknown code and foreign subject only warn, unless --strict.
-        {"--fhir '" + kBundle + "' --profile '" + kAdult + "'", 0,
-         "week.fhir.json: /entry/24/resource: warning: the mapping table knows none of its codes", true},
-        {"--fhir '" + kBundle + "' --map '" + kRoot + "/profiles/fhir-map.json' --profile '" + kAdult + "' --strict", 2,
-         "week.fhir.json: /entry/24/resource: the mapping table knows none of its codes", false},
-        {"'" + Stay("stay-1.json", R"({"sign": "pulse", "time": "2024-13-01T08:00", "value": 80})") + "' --profile '" +
-             kAdult + "'",
-         2, "stay-1.json: /readings/0/time: '2024-13-01T08:00' is not a date", false},
-        {"'" + Stay("stay-2.json", R"({"sign": "pulse", "time": "2024-11-30T08:00:00", "value": 80})") +
-             "' --profile '" + kAdult + "'",
-         0, "stay-2.json: /readings/0: warning: outside the stay", true},
-        {"'" +
-             Stay("stay-3.json",
-                  R"({"sign": "temperature", "time": "2024-12-02T08:00:00", "value": 6, "unit": "mmol/L"})") +
-             "' --profile '" + kAdult + "' --strict",
-         2, "stay-3.json: /readings/0: a value in 'mmol/L' cannot be written in 'Cel'", false},
-        {"'" + kWeek + "' --profile '" + Write("p.json", "{\"utcOffset\": 8}") + "'", 2,
-         "p.json: /utcOffset: must be a string", false},
-        {"'" + kWeek + "' --profile '" + m_strDir + "/none.json'", 2, "cannot read", false},
+        {"paginate" + kBundle + kAdult, 0,
+         "week.fhir.json: /entry/24/resource: warning: the mapping table knows none of its codes", "page-1.data"},
+        {"paginate" + kBundle + " --map '" + kRoot + "/profiles/fhir-map.json'" + kAdult + " --strict", 2,
+         "week.fhir.json: /entry/24/resource: the mapping table knows none of its codes", "page-1.data"},
+        {"paginate" + Stay("1.json", R"({"sign": "pulse", "time": "2024-13-01T08:00", "value": 80})") + kAdult, 2,
+         "1.json: /readings/0/time: '2024-13-01T08:00' is not a date", "page-1.data"},
+        {"paginate" + Stay("2.json", R"({"sign": "pulse", "time": "2024-11-30T08:00:00", "value": 80})") + kAdult, 0,
+         "2.json: /readings/0: warning: outside the stay", "page-1.data"},
+        {"render" + kTemplate + " --readings" + Stay("3.json", R"({"sign": "pulse", "time": "2024-12-02T08:00:00",
+             "value": 6, "unit": "mmol/L"})") +
+             kAdult + " --strict -o c.pdf",
+         2, "3.json: /readings/0: a value in 'mmol/L' cannot be written in '/min'", "c.pdf"},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.strArgs);
-        std::system(("rm -rf '" + m_strDir + "/out'").c_str());
-        const Result r = Run("paginate " + row.strArgs + strOut);
+        const vitalchart::test::CommandResult r = Run(row.strArgs);
         EXPECT_EQ(r.nExit, row.nExit);
         EXPECT_NE(r.strErr.find(row.pszErr), std::string::npos) << r.strErr;
-        EXPECT_EQ(Exists("out/page-1.data"), row.bWritten);
+        EXPECT_EQ(Exists(row.pszOutput), row.nExit == 0);
+        std::remove((m_strDir + "/" + row.pszOutput).c_str());
     }
-    Run("paginate '" + kWeek + "' --profile '" + kAdult + "'" + strOut);
-    EXPECT_EQ(ReadFileText(m_strDir + "/out/page-1.data"), ReadFileText(kRoot + "/examples/week.data"));
-}
-
-TEST_F(ReadingsCommandTest, TheReportSaysWhereEachInputWent) {
-    const Result r = Run("paginate --fhir '" + kBundle + "' --profile '" + kAdult + "' --report");
-    ASSERT_EQ(r.nExit, 0) << r.strErr;
-    for (const char* pszLine : {
-             "week.fhir.json /entry/5/resource: temperature (axillary) 2024-12-01 10:30:00 -> page 1, column 2, 体温 "
-             "\"38.9\"\n",
-             "week.fhir.json /entry/21/resource: temperature (rectal) 2024-12-04 02:00:00 -> page 1, column 18, 体温 "
-             "\"<35.0\"\n",
-             "week.fhir.json /entry/24/resource: Observation 59408-5 2024-12-01T10:30:00+08:00 -> nowhere: the mapping "
-             "table knows none of its codes\n",
-         }) {
-        EXPECT_NE(r.strOut.find(pszLine), std::string::npos) << pszLine << r.strOut;
-    }
-    // One line an entry of the bundle but the Patient, Locations and Encounter.
-    EXPECT_EQ(std::count(r.strOut.begin(), r.strOut.end(), '\n'), 28);
+    // The report: a line for each event, each observation and each entry left out.
+    const std::string strReport = Run("paginate" + kBundle + kAdult + " --report").strOut;
+    EXPECT_NE(strReport.find("week.fhir.json /entry/21/resource: temperature (rectal) 2024-12-04 02:00:00 -> page 1, "
+                             "column 18, 体温 \"<35.0\"\n"),
+              std::string::npos)
+        << strReport;
+    EXPECT_EQ(std::count(strReport.begin(), strReport.end(), '\n'), 28);
 }
 
 TEST_F(ReadingsCommandTest, EveryPageIsWrittenAndRenderedAsDataTextsWouldBe) {
-    const std::string strStay = kRoot + "/tests/clinical/data/stay-23.readings.json";
-    const std::string strProfile = kRoot + "/profiles/hospital-a.json";
-    ASSERT_EQ(Run("paginate '" + strStay + "' --profile '" + strProfile + "'").nExit, 0);
-    for (const char* pszPage : {"page-1.data", "page-2.data", "page-3.data", "page-4.data"}) {
-        EXPECT_EQ(ReadFileText(m_strDir + "/" + pszPage),
-                  ReadFileText(kRoot + "/tests/clinical/golden/stay-23-hospital-a-" + pszPage));
-    }
-    // A shorter stay in the same folder leaves pages behind: named, never charted unnoticed.
-    EXPECT_NE(Run("paginate '" + kWeek + "' --profile '" + kAdult + "'").strErr.find("page-2.data is not one of"),
-              std::string::npos);
-
-    // render --readings draws what render --data draws of the same pages.
-    const Result pages =
-        Run("render '" + kTemplate + "' --readings '" + strStay + "' --profile '" + strProfile + "' -o chart.trace");
-    ASSERT_EQ(pages.nExit, 0) << pages.strErr;
+    const std::string strStay = " '" + kRoot + "/tests/clinical/data/stay-23.readings.json'";
+    const std::string strPages = kRoot + "/tests/clinical/golden/stay-23-hospital-a-page-";
+    const std::string strProfile = " --profile '" + kRoot + "/profiles/hospital-a.json'";
+    ASSERT_EQ(Run("paginate" + strStay + strProfile).nExit, 0);
     std::string strData;
     for (const char* pszPage : {"1", "2", "3", "4"}) {
-        strData += " --data '" + kRoot + "/tests/clinical/golden/stay-23-hospital-a-page-" + pszPage + ".data'";
+        EXPECT_EQ(ReadFileText(m_strDir + "/page-" + pszPage + ".data"), ReadFileText(strPages + pszPage + ".data"));
+        strData += " --data '" + strPages + pszPage + ".data'";
     }
-    ASSERT_EQ(Run("render '" + kTemplate + "'" + strData + " -o data.trace").nExit, 0);
-    for (const char* pszPage : {"-1", "-4"}) {
-        EXPECT_EQ(ReadFileText(m_strDir + "/chart" + pszPage + ".trace"),
-                  ReadFileText(m_strDir + "/data" + pszPage + ".trace"));
-    }
+    // A shorter stay in the same folder leaves pages behind: named, never charted unnoticed.
+    EXPECT_NE(Run("paginate" + kWeek + kAdult).strErr.find("page-2.data is not one of"), std::string::npos);
+    EXPECT_EQ(ReadFileText(m_strDir + "/page-1.data"), ReadFileText(kRoot + "/examples/week.data"));
+
+    ASSERT_EQ(Run("render" + kTemplate + " --readings" + strStay + strProfile + " -o chart.trace").nExit, 0);
+    ASSERT_EQ(Run("render" + kTemplate + strData + " -o data.trace").nExit, 0);
+    EXPECT_EQ(ReadFileText(m_strDir + "/chart-4.trace"), ReadFileText(m_strDir + "/data-4.trace"));
     EXPECT_FALSE(Exists("chart-5.trace"));
 
     // A GBK template takes the pages converted, as it takes a UTF-8 data text.
-    const std::string strGbk = kRoot + "/tests/golden/example-gbk.xml";
-    const Result gbk = Run("render '" + strGbk + "' --readings '" + kWeek + "' --profile '" + kAdult + "'");
+    const std::string strGbk = " '" + kRoot + "/tests/golden/example-gbk.xml'";
+    const vitalchart::test::CommandResult gbk = Run("render" + strGbk + " --readings" + kWeek + kAdult);
     ASSERT_EQ(gbk.nExit, 0) << gbk.strErr;
-    EXPECT_EQ(gbk.strOut, Run("render '" + strGbk + "' --data '" + kRoot + "/examples/week.data'").strOut);
-}
-
-TEST_F(ReadingsCommandTest, ABadInputLeavesNoChart) {
-    const std::string strBad =
-        Stay("stay-4.json", R"({"sign": "pulse", "time": "2024-12-02T08:00:00", "value": true})");
-    const Result r =
-        Run("render '" + kTemplate + "' --readings '" + strBad + "' --profile '" + kAdult + "' -o chart.pdf");
-    EXPECT_EQ(r.nExit, 2);
-    EXPECT_NE(r.strErr.find("stay-4.json: /readings/0/value: must be a number or a string, not a boolean"),
-              std::string::npos)
-        << r.strErr;
-    EXPECT_FALSE(Exists("chart.pdf"));
+    EXPECT_EQ(gbk.strOut, Run("render" + strGbk + " --data '" + kRoot + "/examples/week.data'").strOut);
 }
 
 // The FHIR week drawn into a PDF: each value written as text stands in the
-// cell of its row and column (millimetres from the chart's top-left, as the
-// template places them).
+// cell of its row and column.
 TEST_F(ReadingsCommandTest, FhirValuesStandInTheirColumnsOfThePdf) {
-    const Result r = Run("render '" + kTemplate + "' --fhir '" + kBundle + "' --profile '" + kAdult + "' -o week.pdf");
-    ASSERT_EQ(r.nExit, 0) << r.strErr;
-    const std::string strPdf = m_strDir + "/week.pdf";
-    const std::string strXml = m_strDir + "/week.xml";
-    ASSERT_EQ(std::system(("pdftotext -bbox '" + strPdf + "' '" + strXml + "'").c_str()), 0);
-    struct Word {
-        std::string strText;
-        double dLeft, dTop, dRight, dBottom;
-    };
-    std::vector<Word> arrWords;
-    const std::regex wordRe(
-        R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
-    const std::string strText = ReadFileText(strXml);
-    for (std::sregex_iterator it(strText.begin(), strText.end(), wordRe), end; it != end; ++it) {
-        auto number = [&](int n) {
-            std::istringstream in((*it)[n].str());
-            in.imbue(std::locale::classic());
-            double d = 0;
-            in >> d;
-            return d;
-        };
-        arrWords.push_back({(*it)[5].str(), number(1), number(2), number(3), number(4)});
-    }
-    // Cells in millimetres: the grid's columns start at 27.5, a day is 19 wide.
+    const vitalchart::test::CommandResult r = Run("render" + kTemplate + kBundle + kAdult + " -o week.pdf");
+    ASSERT_EQ(r.nExit, 0);
+    EXPECT_NE(r.strErr.find("week.fhir.json: /entry/27/resource: warning: belongs to another patient"),
+              std::string::npos);
+    const auto arrWords = vitalchart::test::PdfWords(m_strDir + "/week.pdf");
+    // Cells in millimetres from the chart's top-left: the grid's columns start at 27.5, a day is 19 wide.
     const struct {
         const char* pszWord;
         double dLeft, dTop, dWidth;
@@ -180,18 +119,10 @@ TEST_F(ReadingsCommandTest, FhirValuesStandInTheirColumnsOfThePdf) {
         {"1500", 27.5, 215.8, 19},           // urine output
         {"172", 27.5, 220.6, 19},            // height given in inches, written in cm
     };
-    const double kPointsPerMm = 72.0 / 25.4;
-    const double kSlack = 2.5;  // glyph boxes reach a little beyond the ink
     for (const auto& cell : kCells) {
         SCOPED_TRACE(cell.pszWord);
-        bool bFound = false;
-        for (const Word& word : arrWords) {
-            bFound = bFound || (word.strText == cell.pszWord && word.dLeft >= cell.dLeft * kPointsPerMm - kSlack &&
-                                word.dRight <= (cell.dLeft + cell.dWidth) * kPointsPerMm + kSlack &&
-                                word.dTop >= cell.dTop * kPointsPerMm - kSlack &&
-                                word.dBottom <= (cell.dTop + 5.6) * kPointsPerMm + kSlack);
-        }
-        EXPECT_TRUE(bFound);
+        EXPECT_TRUE(vitalchart::test::WordInBox(arrWords, cell.pszWord, 1, cell.dLeft, cell.dTop,
+                                                cell.dLeft + cell.dWidth, cell.dTop + 5.6));
     }
 }
 
