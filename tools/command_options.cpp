@@ -57,6 +57,16 @@ void AddFlag(CLI::App& app, const char* pszName, const char* pszHelp, std::funct
     throw CCommandLineError(strMessage);
 }
 
+// An option naming a file or folder: an empty name is refused rather than
+// read as the option left out.
+void AddPath(CLI::App& app, const char* pszName, const char* pszValue, const char* pszHelp, std::string& rPath) {
+    const std::string strName = std::string(pszName).substr(0, std::string(pszName).find(','));
+    AddValue(app, pszName, pszValue, pszHelp, [&rPath, strName, pszValue](const std::string& strValue) {
+        if (strValue.empty()) Refuse(strName + " wants " + pszValue + ", not an empty name");
+        rPath = strValue;
+    });
+}
+
 void AddScale(CLI::App& app, const char* pszName, const char* pszHelp, std::optional<ScalePair>& rScale) {
     const std::string strName = pszName;
     AddValue(app, pszName, "NUM/DEN", pszHelp, [&rScale, strName](const std::string& strValue) {
@@ -170,6 +180,37 @@ void AddPngCompressionOption(CLI::App& app, CommandLine& rLine) {
         }
         rLine.pngCompression = nLevel;
     });
+}
+
+void AddReadingsOption(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--readings", "FILE", "readings document (JSON) to lay out with --profile, one page a data text",
+            rLine.strReadings);
+}
+
+void AddFhirOptions(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--fhir", "BUNDLE", "FHIR R4 bundle (JSON) to lay out with --profile, instead of a readings document",
+            rLine.strFhir);
+    AddPath(app, "--map", "MAP", "mapping table of FHIR codes (default: the shipped profiles/fhir-map.json)",
+            rLine.strMap);
+}
+
+void AddProfileOption(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--profile", "PROFILE", "hospital profile (JSON): time slots, pages, rows and wording",
+            rLine.strProfile);
+}
+
+void AddStrictOption(CLI::App& app, CommandLine& rLine) {
+    AddFlag(app, "--strict",
+            "a reading the chart cannot take (outside the stay, an unknown code or\n"
+            "unit, ...) is an error, not a warning",
+            [&rLine] { rLine.bStrict = true; });
+}
+
+void AddPageFileOptions(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--out-dir", "DIR", "folder of page-1.data, page-2.data, ... (default: the current folder)",
+            rLine.strOutDir);
+    AddFlag(app, "--report", "list every input with the page and column it went to, or why it went nowhere",
+            [&rLine] { rLine.bReport = true; });
 }
 
 }  // namespace cli

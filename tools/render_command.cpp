@@ -14,6 +14,7 @@
 #include "tools/output_files.h"
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
+#include "tools/readings_pages.h"
 
 namespace vitalchart {
 namespace cli {
@@ -21,6 +22,8 @@ namespace cli {
 namespace {
 
 constexpr int kExitOk = 0;
+// What Fail returns: the command could not do its work.
+constexpr int kExitFailed = 2;
 
 // The chart's place on the page: --rect, else from the device origin to the
 // size the template declares (167 by 213 mm when it declares none).
@@ -52,6 +55,12 @@ int RunRender(const CommandLine& line) {
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);
+    if (line.HasReadings()) {
+        clinical::CPagination pagination;
+        if (!PaginateReadings(line, pagination)) return kExitFailed;
+        const std::string& strSource = line.strFhir.empty() ? line.strReadings : line.strFhir;
+        if (!inputs.AddUtf8Texts(std::move(pagination.m_arrPages), strSource, strError)) return Fail(strError);
+    }
     for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
     const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/pdf_words.h"
 #include "support/shape_log.h"
 #include "vitalchart/plugin.h"
 
@@ -51,45 +52,13 @@ protected:
     std::string m_strDir;
 };
 
-struct Word {
-    int nPage;
-    double xMin, yMin, xMax, yMax;
-};
-
-// Words of `pdftotext -bbox`, with the page each stands on.
-std::vector<std::pair<std::string, Word>> PdfWords(const std::string& strPdf) {
-    std::string strXml = Capture("pdftotext -bbox '" + strPdf + "' -");
-    std::vector<std::pair<std::string, Word>> words;
-    std::regex wordRe(
-        R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
-    int nPage = 0;
-    std::istringstream in(strXml);
-    std::string line;
-    std::smatch m;
-    while (std::getline(in, line)) {
-        if (line.find("<page ") != std::string::npos) ++nPage;
-        if (std::regex_search(line, m, wordRe)) {
-            // The figures are C-locale decimals; istringstream in the classic locale reads them so.
-            auto num = [](const std::string& s) {
-                std::istringstream is(s);
-                is.imbue(std::locale::classic());
-                double d = 0;
-                is >> d;
-                return d;
-            };
-            words.push_back({m[5], {nPage, num(m[1]), num(m[2]), num(m[3]), num(m[4])}});
-        }
-    }
-    return words;
-}
-
 TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
     std::string strPdf = m_strDir + "/chart.pdf";
     ASSERT_EQ(Render("--data '" + kData + "' --data '" + kData + "' -o '" + strPdf + "'"), 0);
     std::string strInfo = Capture("pdfinfo '" + strPdf + "'");
     EXPECT_NE(strInfo.find("Pages:           2"), std::string::npos) << strInfo;
 
-    auto words = PdfWords(strPdf);
+    const auto words = vitalchart::test::PdfWords(strPdf);
     // Boxes in millimetres from the chart's top-left, as the template gives them.
     struct Box {
         const char* word;
@@ -100,22 +69,10 @@ TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
         {"2024-12-01", 27.5, 25.3, 46.5, 30.1},  // the date of day 1
         {"1800", 27.5, 196.8, 46.5, 201.6},      // day 1's intake
     };
-    const double kPointsPerMm = 72.0 / 25.4;
-    const double kSlack = 2.5;  // glyph boxes reach a little beyond the ink
     for (int nPage = 1; nPage <= 2; ++nPage) {
         for (const Box& box : boxes) {
             SCOPED_TRACE(testing::Message() << box.word << " on page " << nPage);
-            bool bFound = false;
-            for (const auto& w : words) {
-                if (w.first != box.word || w.second.nPage != nPage) continue;
-                if (w.second.xMin >= box.left * kPointsPerMm - kSlack &&
-                    w.second.xMax <= box.right * kPointsPerMm + kSlack &&
-                    w.second.yMin >= box.top * kPointsPerMm - kSlack &&
-                    w.second.yMax <= box.bottom * kPointsPerMm + kSlack) {
-                    bFound = true;
-                }
-            }
-            EXPECT_TRUE(bFound);
+            EXPECT_TRUE(vitalchart::test::WordInBox(words, box.word, nPage, box.left, box.top, box.right, box.bottom));
         }
     }
 }
