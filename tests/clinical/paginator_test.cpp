@@ -204,23 +204,6 @@ TEST(Paginate, TheBundledExamplesAreReproducedByteForByte) {
     }
 }
 
-TEST(Paginate, TheBundledWeekDrawsTheSameTraceThroughThePlugin) {
-    CPagination pagination;
-    ASSERT_TRUE(PaginateText(ReadFile(SourcePath("examples/week.readings.json")), "week.readings.json",
-                             ShippedProfile("adult"), true, pagination));
-    ASSERT_EQ(pagination.m_arrPages.size(), 1u);
-    const std::string strTemplate = SourcePath("examples/vitalsign.xml");
-    auto trace = [&](const std::string& strData) {
-        CRecordingDC dc;
-        DrawPlugin(&dc, 0, 0, 805, 631, 96, 96, 96, 96, strTemplate.c_str(), strData.c_str(),
-                   static_cast<int>(strData.size()), "", 0);
-        return dc.GetTrace();
-    };
-    const std::string strExpected = trace(ReadFile(SourcePath("examples/week.data")));
-    ASSERT_NE(strExpected.find("lineto"), std::string::npos);
-    EXPECT_EQ(trace(pagination.m_arrPages[0]), strExpected);
-}
-
 TEST(Paginate, ACommaDecimalLocaleChangesNothing) {
     const std::string strReadings = ReadFile(SourcePath("examples/week.readings.json"));
     const std::string strPrevious = std::setlocale(LC_ALL, nullptr);
