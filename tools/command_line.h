@@ -30,6 +30,7 @@ struct CommandLine {
     std::optional<bool> print;  // true --print, false --screen; else print for pdf only
     bool bFill = false;
     std::optional<UINT> codePage;  // else UTF-8 when every input is valid UTF-8, GBK otherwise
+    std::optional<int> jobs;       // render: pages drawn at once; else one a core
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
 };

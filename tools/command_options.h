@@ -41,6 +41,8 @@ void AddCheckFormatOption(CLI::App& app, CommandLine& rLine);
 void AddDrawingOptions(CLI::App& app, CommandLine& rLine);
 // --encoding auto|utf-8|gbk
 void AddEncodingOption(CLI::App& app, CommandLine& rLine);
+// --jobs N
+void AddJobsOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -23,6 +23,7 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDrawingFormatOption(app, rLine);
     AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
+    AddJobsOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -76,7 +77,7 @@ const std::vector<VerbEntry>& Verbs() {
         {{"render"},
          "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]",
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--jobs N]",
          "draws the template and the readings of the data files",
          true,
          RenderOptions,
