@@ -31,6 +31,7 @@ struct CommandLine {
     bool bFill = false;
     std::optional<UINT> codePage;       // else UTF-8 when every input is valid UTF-8, GBK otherwise
     std::optional<int> pngCompression;  // 0 to 9; else the Cairo surface's default
+    std::optional<int> jobs;            // render: pages drawn at once; else one a core
     // Readings laid out by a hospital profile: a readings document, or a FHIR
     // bundle read with a mapping table (else the built-in one).
     std::string strReadings;

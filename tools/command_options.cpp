@@ -213,5 +213,18 @@ void AddPageFileOptions(CLI::App& app, CommandLine& rLine) {
             [&rLine] { rLine.bReport = true; });
 }
 
+void AddJobsOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--jobs", "N",
+             "pages drawn at once, each on a core of its own (default: one a core;\n"
+             "1 draws them one after the other)",
+             [&rLine](const std::string& strValue) {
+                 int nJobs = 0;
+                 if (!ParseWholeInt(strValue, nJobs) || nJobs <= 0) {
+                     Refuse("--jobs wants a positive integer, not '" + strValue + "'");
+                 }
+                 rLine.jobs = nJobs;
+             });
+}
+
 }  // namespace cli
 }  // namespace vitalchart

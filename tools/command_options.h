@@ -53,6 +53,8 @@ void AddProfileOption(CLI::App& app, CommandLine& rLine);
 void AddStrictOption(CLI::App& app, CommandLine& rLine);
 // --out-dir DIR, --report
 void AddPageFileOptions(CLI::App& app, CommandLine& rLine);
+// --jobs N
+void AddJobsOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -29,6 +29,7 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
     AddPngCompressionOption(app, rLine);
+    AddJobsOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -90,7 +91,8 @@ const std::vector<VerbEntry>& Verbs() {
          "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
          "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]",
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
+         "       [--jobs N]",
          "draws the template and the readings of the data files, or of the readings\n"
          "laid out by the profile (a page a data text, as paginate writes them)",
          EOperand::kTemplate,
