@@ -69,7 +69,9 @@ bool EndsWith(const std::string& strRun, const std::string& strSuffix) {
 // variation); negative when it did not run.
 double TimeOf(const std::map<std::string, double>& times, const std::string& strName) {
     for (const auto& entry : times) {
-        if (IsRunOf(entry.first, strName) && EndsWith(entry.first, "_median")) return entry.second;
+        const bool bMedian =
+            entry.first == strName + "_median" || (IsRunOf(entry.first, strName) && EndsWith(entry.first, "_median"));
+        if (bMedian) return entry.second;
     }
     for (const auto& entry : times) {
         const bool bAggregate = EndsWith(entry.first, "_mean") || EndsWith(entry.first, "_stddev") ||
