@@ -29,8 +29,9 @@ struct CommandLine {
     std::optional<ScalePair> scaleY;
     std::optional<bool> print;  // true --print, false --screen; else print for pdf only
     bool bFill = false;
-    std::optional<UINT> codePage;       // else UTF-8 when every input is valid UTF-8, GBK otherwise
-    std::optional<int> pngCompression;  // 0 to 9; else the Cairo surface's default
+    std::optional<UINT> codePage;             // else UTF-8 when every input is valid UTF-8, GBK otherwise
+    std::optional<int> pngCompression;        // 0 to 9; else the Cairo surface's default
+    std::vector<std::string> disabledChecks;  // check, render: checks whose findings are left out
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
 };

@@ -43,6 +43,8 @@ void AddDrawingOptions(CLI::App& app, CommandLine& rLine);
 void AddEncodingOption(CLI::App& app, CommandLine& rLine);
 // --png-compression N
 void AddPngCompressionOption(CLI::App& app, CommandLine& rLine);
+// --disable CHECK[,CHECK]...
+void AddDisableOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

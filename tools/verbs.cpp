@@ -31,6 +31,7 @@ void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddDataOption(app, rLine);
     AddCheckFormatOption(app, rLine);
     AddEncodingOption(app, rLine);
+    AddDisableOption(app, rLine);
 }
 
 void NoOptions(CLI::App&, CommandLine&) {}
@@ -84,7 +85,7 @@ const std::vector<VerbEntry>& Verbs() {
          RenderOptions,
          RunRender},
         {{"check"},
-         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]",
+         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk] [--disable CHECK]...",
          "explains what the renderer skips or misreads in the template and the data files\n"
          "(exit 0: no warnings, 1: warnings, 2: a file cannot be read)",
          true,

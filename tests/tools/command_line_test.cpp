@@ -92,8 +92,8 @@ TEST(CommandLine, NamesEachMistakeInOneLine) {
         {{"render", "t.xml", "--encoding", "latin1"}, "unknown encoding 'latin1' (known: auto, utf-8, gbk)"},
         {{"check", "t.xml", "--format", "png"}, "unknown format 'png' for check (known: text, json)"},
         // The checker draws nothing: drawing options would be ignored without a word.
-        {{"check", "t.xml", "-o", "out.png"}, "check takes only --data, --format and --encoding"},
-        {{"check", "t.xml", "--print"}, "check takes only --data, --format and --encoding"},
+        {{"check", "t.xml", "-o", "out.png"}, "check takes only --data, --format, --encoding and --disable"},
+        {{"check", "t.xml", "--print"}, "check takes only --data, --format, --encoding and --disable"},
         // The first mistake on the line is the one reported.
         {{"render", "t.xml", "--dpi", "x", "--rect", "y"}, "--dpi wants a positive integer, not 'x'"},
     };
