@@ -32,6 +32,7 @@ struct CommandLine {
     std::optional<UINT> codePage;             // else UTF-8 when every input is valid UTF-8, GBK otherwise
     std::optional<int> pngCompression;        // 0 to 9; else the Cairo surface's default
     std::vector<std::string> disabledChecks;  // check, render: checks whose findings are left out
+    bool bStrict = false;                     // render: a warning of the checker is an error
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
 };

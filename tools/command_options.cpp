@@ -196,5 +196,10 @@ void AddDisableOption(CLI::App& app, CommandLine& rLine) {
              });
 }
 
+void AddStrictOption(CLI::App& app, CommandLine& rLine) {
+    AddFlag(app, "--strict", "a warning of vitalchart check is an error: exit 2, no output file",
+            [&rLine] { rLine.bStrict = true; });
+}
+
 }  // namespace cli
 }  // namespace vitalchart

@@ -45,6 +45,8 @@ void AddEncodingOption(CLI::App& app, CommandLine& rLine);
 void AddPngCompressionOption(CLI::App& app, CommandLine& rLine);
 // --disable CHECK[,CHECK]...
 void AddDisableOption(CLI::App& app, CommandLine& rLine);
+// --strict
+void AddStrictOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

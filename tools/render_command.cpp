@@ -14,6 +14,7 @@
 #include "tools/output_files.h"
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
+#include "tools/render_check.h"
 
 namespace vitalchart {
 namespace cli {
@@ -53,6 +54,7 @@ int RunRender(const CommandLine& line) {
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);
     for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
+    if (const int nExit = CheckBeforeRender(line, inputs)) return nExit;
     const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;
     if (!chartTemplate.SetText(inputs.GetTemplate(), SettleTemplatePath(line.strTemplate.c_str()))) {

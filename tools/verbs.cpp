@@ -25,6 +25,8 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
     AddPngCompressionOption(app, rLine);
+    AddStrictOption(app, rLine);
+    AddDisableOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -79,8 +81,10 @@ const std::vector<VerbEntry>& Verbs() {
         {{"render"},
          "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]",
-         "draws the template and the readings of the data files",
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
+         "       [--strict] [--disable CHECK]...",
+         "draws the template and the readings of the data files; one line on standard error\n"
+         "when vitalchart check would warn about them",
          true,
          RenderOptions,
          RunRender},
