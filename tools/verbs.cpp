@@ -89,7 +89,8 @@ const std::vector<VerbEntry>& Verbs() {
          RenderOptions,
          RunRender},
         {{"check"},
-         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk] [--disable CHECK]...",
+         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]\n"
+         "       [--disable CHECK]...",
          "explains what the renderer skips or misreads in the template and the data files\n"
          "(exit 0: no warnings, 1: warnings, 2: a file cannot be read)",
          true,

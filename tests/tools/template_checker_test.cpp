@@ -181,6 +181,14 @@ std::vector<FlawCase> FlawCases() {
          "did you mean 'font-inital'?"});
 
     // Pens and fonts.
+    const std::string strNoId = "<vitalfont idd=\"f\" font-name=\"Serif\" font-size=\"12\"/>" + strCaption;
+    add({"font id misspelt: one finding for the font and the caption that uses it",
+         strNoId,
+         "",
+         {At("T", 1, Col(strNoId, 1, "idd"), "unknown-attribute")},
+         P{strCaption.substr(1), ""},
+         P{kFont + strCaption, ""},
+         "without 'id' the font 'f' is rejected, so the element on line 2 that uses it writes with the font"});
     const std::string strRejected = "<vitalpen id=\"p\" color=\"255,0,0\"/>" + strUse;
     add({"pen without its width",
          strRejected,
@@ -350,6 +358,13 @@ std::vector<FlawCase> FlawCases() {
          P{"<vitalpen id=\"p\" pen-width=\"2\"/>" + strUse, ""},
          std::nullopt,
          "only a whole number is read"});
+    const std::string strWhole = "<vitalpen id=\"p\" pen-width=\"2.0\"/>" + strUse;
+    add({"a whole number written with a zero decimal",
+         strWhole,
+         "",
+         {At("T", 1, Col(strWhole, 1, "2.0"), "note number")},
+         P{"<vitalpen id=\"p\" pen-width=\"2\"/>" + strUse, ""},
+         std::nullopt});
     const std::string strWordy = R"(<vitalline left="+1" top="abc" right="+9" bottom="+9"/>)";
     add({"no number at all",
          strWordy,

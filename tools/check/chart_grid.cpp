@@ -43,8 +43,8 @@ void CChartGrid::SetChartSize(float fWidthMm, float fHeightMm) {
 int CChartGrid::Position(const TagSeen& tag, const char* pszName) const {
     const std::string* pValue = tag.Find(pszName);
     if (pValue == nullptr) return 0;
-    const AttributeRule* pRule =
-        FindElementRule(tag.nCode) != nullptr ? FindElementRule(tag.nCode)->Find(pszName) : nullptr;
+    const ElementRule* pElement = FindElementRule(tag.nCode);
+    const AttributeRule* pRule = pElement != nullptr ? pElement->Find(pszName) : nullptr;
     const BOOL bVertical = pRule != nullptr && pRule->axis == Axis::kY ? 1 : 0;
     return m_geometry.EvalPosition(*pValue, bVertical, m_nCodePage);
 }

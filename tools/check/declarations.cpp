@@ -204,20 +204,20 @@ void CDeclarationChecker::TellRejected(bool bPen) {
         Reference first{nullptr, 0, nullptr, bPen, Reference::kRejected, i, std::string()};
         const std::string strAffected = Affected(Take(bPen, first), bPen, false);
         const TagSeen& tag = *entry.pTag;
-        const std::string strWhich = entry.strId.empty()
-                                         ? std::string("no ") + What(bPen)
-                                         : std::string(What(bPen)) + " " + Show(m_nCodePage, entry.strId);
+        const std::string strNamed = std::string(What(bPen)) + " " + Show(m_nCodePage, entry.strId);
         if (entry.pMisspelt != nullptr) {
             m_told.emplace_back(&tag, entry.pMisspelt->nColumn);
             m_log.Warn(tag, entry.pMisspelt->nColumn, "unknown-attribute",
                        "'" + ElementName(tag.nCode) + "' does not read the attribute " +
                            Show(m_nCodePage, entry.pMisspelt->strName) + DidYouMean(entry.strMisspeltFor) +
                            ": without " + entry.strMissing + " the " +
-                           (entry.strId.empty() ? std::string(What(bPen)) : strWhich) + " is rejected" + strAffected);
+                           (entry.strId.empty() ? std::string(What(bPen)) : strNamed) + " is rejected" + strAffected);
         } else {
             m_log.Warn(tag, tag.nColumn, "missing-required",
-                       "'" + ElementName(tag.nCode) + "' without " + entry.strMissing + " is rejected: " + strWhich +
-                           " is not declared" + strAffected);
+                       "'" + ElementName(tag.nCode) + "' without " + entry.strMissing + " is rejected: " +
+                           (entry.strId.empty() ? std::string("no ") + What(bPen) + " is declared"
+                                                : strNamed + " is not declared") +
+                           strAffected);
         }
     }
 }

@@ -35,7 +35,7 @@ struct Word {
 };
 
 // The words of the comment's text, split at blanks and commas.
-std::vector<Word> SplitWords(std::string_view line, std::size_t nFrom, std::size_t nTo) {
+std::vector<Word> CommentWords(std::string_view line, std::size_t nFrom, std::size_t nTo) {
     std::vector<Word> words;
     std::size_t i = nFrom;
     while (i < nTo) {
@@ -99,7 +99,7 @@ void CSilencedChecks::ReadComments(int nSource, const std::string& strText, CFin
         std::size_t nText = k + kOpen.size();
         while (nText < nClose && IsBlank(line[nText])) ++nText;
         if (!StartsWith(line.substr(nText, nClose - nText), kPrefix)) return true;
-        const std::vector<Word> words = SplitWords(line, nText + kPrefix.size(), nClose);
+        const std::vector<Word> words = CommentWords(line, nText + kPrefix.size(), nClose);
         const std::int32_t nCommentColumn = static_cast<std::int32_t>(k) + 1;
         const bool bFile = !words.empty() && words[0].strText == "disable-file";
         if (words.empty() || (!bFile && words[0].strText != "disable")) {

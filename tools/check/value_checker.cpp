@@ -106,7 +106,15 @@ std::size_t CutFigures(const std::string& s, std::size_t i, std::size_t nEnd, bo
     std::size_t n = SeparatorAt(s, j);
     // A whole number read by atoi stops at its exponent too.
     if (n == 0 && !bDecimal && j < nEnd && (s[j] == 'e' || s[j] == 'E')) n = 1;
-    return n > 0 && j + n < nEnd && IsDigit(s[j + n]) ? j + n : 0;
+    if (n == 0 || j + n >= nEnd || !IsDigit(s[j + n])) return 0;
+    const std::size_t nFigures = j + n;
+    if (!bDecimal && s[j] == '.') {
+        // Only zeros after the point of a whole number (12.0): its value is what is read.
+        std::size_t k = nFigures;
+        while (k < nEnd && s[k] == '0') ++k;
+        if (k == nEnd || !IsDigit(s[k])) return 0;
+    }
+    return nFigures;
 }
 
 }  // namespace
