@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "tools/command_fixture.h"
@@ -43,11 +44,11 @@ TEST_F(RenderCheckTest, RenderSaysWhatCheckWouldWarnOf) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.strArgs);
-        std::remove((m_strDir + "/out.png").c_str());
-        const CommandResult r = Run("render " + row.strArgs + " -o out.png");
+        std::remove((m_strDir + "/out.trace").c_str());
+        const CommandResult r = Run("render " + row.strArgs + " -o out.trace");
         EXPECT_EQ(r.nExit, row.nExit);
         EXPECT_EQ(r.strErr, row.strErr);
-        EXPECT_EQ(!ReadFileText(m_strDir + "/out.png").empty(), row.bWritten);
+        EXPECT_EQ(!ReadFileText(m_strDir + "/out.trace").empty(), row.bWritten);
     }
 }
 
