@@ -55,6 +55,8 @@ void AddStrictOption(CLI::App& app, CommandLine& rLine);
 void AddPageFileOptions(CLI::App& app, CommandLine& rLine);
 // --jobs N
 void AddJobsOption(CLI::App& app, CommandLine& rLine);
+// --disable CHECK[,CHECK]...
+void AddDisableOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -16,6 +16,7 @@
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
+#include "tools/render_check.h"
 #include "vitalchart/surface/cairo_dc.h"
 
 namespace vitalchart {
@@ -64,6 +65,7 @@ int RunRender(const CommandLine& line) {
         if (!inputs.AddUtf8Texts(std::move(pagination.m_arrPages), strSource, strError)) return Fail(strError);
     }
     for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
+    if (const int nExit = CheckBeforeRender(line, inputs)) return nExit;
     const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;
     if (!chartTemplate.SetText(inputs.GetTemplate(), SettleTemplatePath(line.strTemplate.c_str()))) {
