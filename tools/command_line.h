@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/chart_geometry.h"
+#include "tools/archive_settings.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
@@ -39,9 +40,10 @@ struct CommandLine {
     std::string strFhir;
     std::string strMap;
     std::string strProfile;
-    std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
-    bool bStrict = false;   // a warning about the readings or of the checker is an error
-    bool bReport = false;   // paginate: where each reading went, on standard output
+    std::string strOutDir;    // paginate: where page-N.data go; empty: the current folder; batch: its charts
+    bool bStrict = false;     // a warning about the readings or of the checker is an error
+    bool bReport = false;     // paginate: where each reading went, on standard output
+    ArchiveSettings archive;  // render, batch: paper and PDF finishing; batch's manifest and shares
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
     bool HasReadings() const { return !strReadings.empty() || !strFhir.empty(); }

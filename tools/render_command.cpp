@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "tools/output_files.h"
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
+#include "tools/paper.h"
+#include "tools/pdf_finish.h"
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
 #include "tools/render_check.h"
@@ -46,15 +49,76 @@ CChartGeometry Geometry(const CommandLine& line, int nDpi, const CChartTemplate&
     return CChartGeometry(RECT{0, 0, scale.MmToDeviceX(fWidth), scale.MmToDeviceY(fHeight)}, scaleX, scaleY);
 }
 
+// The chart's place on a sheet of --paper: the page is the paper, the chart
+// rectangle lies in its middle. False, with a message written, when the
+// chart does not fit or the options do not go together.
+bool LayOnPaper(const CommandLine& line, const CChartTemplate& chartTemplate, PageSettings& rSettings,
+                CChartGeometry& rGeometry) {
+    if (line.rect || line.scaleX || line.scaleY) {
+        Fail(
+            "--paper places the chart at full size in the middle of the sheet; it does not go with --rect, "
+            "--scale-x or --scale-y");
+        return false;
+    }
+    const PaperSize* pPaper = FindPaper(line.archive.strPaper);
+    if (pPaper == nullptr) {
+        Fail("unknown paper '" + line.archive.strPaper + "' (known: " + PaperNames() + ")");
+        return false;
+    }
+    float fWidth = 167.0f;
+    float fHeight = 213.0f;
+    float fDeclaredWidth = 0.0f;
+    float fDeclaredHeight = 0.0f;
+    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
+        fWidth = fDeclaredWidth;
+        fHeight = fDeclaredHeight;
+    }
+    PaperPlacement placement;
+    std::string strError;
+    if (!PlaceOnPaper(*pPaper, fWidth, fHeight, rSettings.nDpi, line.archive.bFit, placement, strError)) {
+        Fail(strError);
+        return false;
+    }
+    rGeometry = CChartGeometry(placement.rcChart, placement.scaleX, placement.scaleY);
+    rSettings.nWidth = placement.nPageWidth;
+    rSettings.nHeight = placement.nPageHeight;
+    return true;
+}
+
+// The PDF's metadata as the options ask it; false, with a message written,
+// when SOURCE_DATE_EPOCH is malformed.
+bool MetadataOf(const CommandLine& line, PdfMetadata& rMetadata) {
+    std::string strError;
+    if (!NewPdfMetadata(rMetadata, strError)) {
+        Fail(strError);
+        return false;
+    }
+    rMetadata.strTitle = line.archive.title.value_or(std::string());
+    rMetadata.strSubject = line.archive.subject.value_or(std::string());
+    rMetadata.strAuthor = line.archive.author.value_or(std::string());
+    rMetadata.bPdfA2b = line.archive.bPdfA2b;
+    return true;
+}
+
 }  // namespace
 
-int RunRender(const CommandLine& line) {
+int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
+    rPages = 0;
     std::string strError;
     const std::optional<Format> format = ResolveFormat(line, strError);
     if (!format) return Fail(strError);
     if (*format != Format::kTrace && line.OutputIsStdout()) {
         return Fail(std::string(FormatName(*format)) + " output needs -o FILE");
     }
+    if (line.archive.FinishesPdf() && *format != Format::kPdf) {
+        return Fail("--pdfa, --title, --subject and --author are for PDF output, not " +
+                    std::string(FormatName(*format)));
+    }
+    if (line.archive.bFit && line.archive.strPaper.empty()) {
+        return Fail("--fit shrinks the chart onto a sheet of --paper; give --paper");
+    }
+    PdfMetadata metadata;
+    if (line.archive.FinishesPdf() && !MetadataOf(line, metadata)) return kExitFailed;
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);
@@ -77,11 +141,12 @@ int RunRender(const CommandLine& line) {
 
     PageSettings settings;
     settings.nDpi = line.dpi.value_or(*format == Format::kPdf ? 600 : 96);
-    const CChartGeometry geometry = Geometry(line, settings.nDpi, chartTemplate);
-    // The page holds the chart rectangle from the device origin.
+    CChartGeometry geometry = Geometry(line, settings.nDpi, chartTemplate);
+    // The page holds the chart rectangle from the device origin, or is the paper.
     const RECT rect = geometry.GetRect();
     settings.nWidth = std::max(1, std::max(rect.left, rect.right));
     settings.nHeight = std::max(1, std::max(rect.top, rect.bottom));
+    if (!line.archive.strPaper.empty() && !LayOnPaper(line, chartTemplate, settings, geometry)) return kExitFailed;
     settings.strOutput = line.output.value_or(std::string());
     settings.nPages = static_cast<int>(pages.size());
     settings.nCodePage = nCodePage;
@@ -90,21 +155,33 @@ int RunRender(const CommandLine& line) {
 
     // The command draws nothing but charts: the text library may take the
     // chart's fonts as the process's own instead of reading the system's
-    // configuration a second time. Set once, before any thread draws.
-    if (*format != Format::kTrace) CCairoDC::ShareFontsWithProcess();
+    // configuration a second time. Set once, before any thread draws: a
+    // thread that comes here while the first sets it waits for it.
+    static std::once_flag s_fontsShared;
+    if (*format != Format::kTrace) std::call_once(s_fontsShared, [] { CCairoDC::ShareFontsWithProcess(); });
 
     COutputFiles outputs;
     const int nJobs = line.jobs.value_or(AvailableCores());
     const std::unique_ptr<CPageOutput> pOutput = MakePageOutput(*format, settings, nJobs, outputs);
-    CProgressLine progress(settings.nPages);
+    CProgressLine progress(bProgress ? settings.nPages : 1);
     const BOOL bFill = line.bFill ? 1 : 0;
     auto draw = [&](int nPage, CDC* pDC) {
         return DrawChartPage(pDC, geometry, chartTemplate, pages[static_cast<std::size_t>(nPage - 1)], bFill);
     };
     const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError);
     progress.End();
-    if (!bDrawn || !pOutput->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
+    if (!bDrawn || !pOutput->Finish(strError)) return Fail(strError);
+    if (line.archive.FinishesPdf() && !FinishPdfFile(outputs.TemporaryFor(settings.strOutput), metadata, strError)) {
+        return Fail(settings.strOutput + ": " + strError);
+    }
+    if (!outputs.Commit(strError)) return Fail(strError);
+    rPages = settings.nPages;
     return kExitOk;
+}
+
+int RunRender(const CommandLine& line) {
+    int nPages = 0;
+    return RenderChart(line, true, nPages);
 }
 
 }  // namespace cli
