@@ -35,9 +35,7 @@ void CChartRenderer::DrawVitalRing(const CElementAttributes& attributes) {
         bool bMet = false;
         for (const PlottedPoint* pOther : others) {
             if (pOther->nColumn != mark.nColumn) continue;
-            const std::int64_t dx = std::int64_t{pOther->pt.x} - mark.pt.x;
-            const std::int64_t dy = std::int64_t{pOther->pt.y} - mark.pt.y;
-            bMet = bMet || dx * dx + dy * dy < nMeet * nMeet;
+            bMet = bMet || CentresCloserThan(pOther->pt, mark.pt, nMeet);
         }
         if (!bMet) continue;
         // The mark is drawn again over the one that met it, then ringed; a
