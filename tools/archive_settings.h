@@ -16,6 +16,7 @@ struct ArchiveSettings {
     std::optional<std::string> subject;
     std::optional<std::string> author;
     bool bPdfA2b = false;
+    bool bFinish = false;  // batch: every PDF finished, so that the same inputs give the same bytes
     // batch: the manifest (its operand), the one PDF of every chart
     // (--combined) and the share of the manifest this run takes (--shard, as
     // written: the job runner's environment completes it when the run starts).
@@ -23,8 +24,8 @@ struct ArchiveSettings {
     std::string strCombined;
     std::optional<std::string> shard;
 
-    // The PDF is rewritten after drawing: metadata or PDF/A asked for.
-    bool FinishesPdf() const { return bPdfA2b || title || subject || author; }
+    // The PDF is rewritten after drawing: metadata or PDF/A asked for, or a batch's.
+    bool FinishesPdf() const { return bFinish || bPdfA2b || title || subject || author; }
 };
 
 }  // namespace cli

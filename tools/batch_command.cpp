@@ -144,6 +144,7 @@ private:
         line.archive.strPaper = m_line.archive.strPaper;
         line.archive.bFit = m_line.archive.bFit;
         line.archive.bPdfA2b = m_line.archive.bPdfA2b;
+        line.archive.bFinish = true;
         line.archive.title = chart.title ? chart.title : m_line.archive.title;
         line.archive.subject = chart.subject ? chart.subject : m_line.archive.subject;
         line.archive.author = chart.author ? chart.author : m_line.archive.author;
@@ -211,7 +212,7 @@ int RunBatch(const CommandLine& line) {
     }
     // A malformed SOURCE_DATE_EPOCH stops the batch before any chart.
     PdfMetadata metadata;
-    if ((line.archive.FinishesPdf() || !line.archive.strCombined.empty()) && !NewPdfMetadata(metadata, strError)) {
+    if (!NewPdfMetadata(metadata, strError)) {
         return Fail(strError);
     }
     std::string strManifest;
