@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <new>
 #include <system_error>
@@ -95,10 +96,12 @@ private:
             std::vector<std::string> messages;
             try {
                 m_outcomes[i] = Draw(m_charts[i], messages);
-            } catch (const std::bad_alloc&) {
-                // Unwinding has removed the chart's temporary files.
+            } catch (const std::exception& error) {
+                // Unwinding has removed the chart's temporary files; the
+                // other charts go on.
                 m_outcomes[i] = ChartOutcome();
-                messages.push_back(Where(m_charts[i]) + "out of memory");
+                const bool bMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
+                messages.push_back(Where(m_charts[i]) + (bMemory ? std::string("out of memory") : error.what()));
             }
             m_progress.ChartDone(m_outcomes[i].nState == EChartState::kFailed, messages);
         }
@@ -200,6 +203,12 @@ bool WriteCombined(const CommandLine& line, const CBatch& batch) {
 int RunBatch(const CommandLine& line) {
     const auto start = std::chrono::steady_clock::now();
     if (line.strOutDir.empty()) return Fail("batch needs -o DIR, the folder of the charts' files");
+    if (line.archive.shard && !line.archive.strCombined.empty()) {
+        // Every share would write the same file with its own charts alone.
+        return Fail(
+            "--combined takes every chart and --shard a share of them; once every share has run, run the batch "
+            "again without --shard: it draws nothing and writes the combined PDF");
+    }
     std::string strError;
     Shard shard;
     if (line.archive.shard) {

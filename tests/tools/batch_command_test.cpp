@@ -125,6 +125,13 @@ TEST_F(BatchCommandTest, TheCombinedPdfHasAnEntryAChartAndAWeekAndPageLabels) {
     EXPECT_NE(CapturedOutput("pdfinfo '" + m_strDir + "/all.pdf'").find("Pages:           4"), std::string::npos);
 }
 
+// Shares writing the same combined PDF would each leave their own charts in it.
+TEST_F(BatchCommandTest, ASharedRunWritesNoCombinedPdf) {
+    const vitalchart::test::CommandResult r = Run("batch " + Manifest(2) + " -o out --shard 0/2 --combined all.pdf");
+    EXPECT_EQ(r.nExit, 2);
+    EXPECT_NE(r.strErr.find("run the batch again without --shard"), std::string::npos) << r.strErr;
+}
+
 TEST_F(BatchCommandTest, AChartThatFailsFailsAlone) {
     Write("m.jsonl", "{\"template\":\"" + kExamples + "/vitalsign.xml\",\"data\":\"" + kExamples +
                          "/week.data\",\"output\":\"a.pdf\"}\n{\"template\":\"missing.xml\",\"output\":\"b.pdf\"}\n");
