@@ -25,15 +25,19 @@ median() { sort -g | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (
 for ((round = 1; round <= rounds; ++round)); do
   for n in 1 "$jobs"; do
     rm -rf "$work/out"
-    start=$(date +%s%N)
-    "$build/vitalchart" batch "$work/m.jsonl" -o "$work/out" --jobs "$n" --paper A4 --pdfa 2b >/dev/null
-    end=$(date +%s%N)
-    seconds=$(awk -v ns=$((end - start)) 'BEGIN {printf "%.2f", ns / 1e9}')
-    echo "round $round, --jobs $n: $seconds s"
+    /usr/bin/time -o "$work/time" -f "%e %U %S" \
+      "$build/vitalchart" batch "$work/m.jsonl" -o "$work/out" --jobs "$n" --paper A4 --pdfa 2b >/dev/null
+    read -r seconds user system <"$work/time"
+    cpu=$(awk -v u="$user" -v s="$system" 'BEGIN {printf "%.2f", u + s}')
+    echo "round $round, --jobs $n: $seconds s, $cpu processor seconds"
     echo "$seconds" >>"$work/jobs-$n"
+    echo "$cpu" >>"$work/cpu-$n"
   done
 done
 one=$(median <"$work/jobs-1")
 many=$(median <"$work/jobs-$jobs")
+cpu_one=$(median <"$work/cpu-1")
+cpu_many=$(median <"$work/cpu-$jobs")
 echo "$charts charts on $(nproc) cores: --jobs 1 $one s, --jobs $jobs $many s (medians of $rounds);" \
-  "--jobs $jobs is $(awk -v a="$one" -v b="$many" 'BEGIN {printf "%.2f", a / b}') times as fast"
+  "--jobs $jobs is $(awk -v a="$one" -v b="$many" 'BEGIN {printf "%.2f", a / b}') times as fast;" \
+  "processor seconds $cpu_one and $cpu_many (load average $(cut -d ' ' -f 1 /proc/loadavg))"
