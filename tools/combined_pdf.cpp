@@ -11,6 +11,7 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include "tools/output_files.h"
 #include "tools/pdf_finish.h"
 
 namespace vitalchart {
@@ -52,15 +53,20 @@ bool WriteCombinedPdf(const std::vector<CombinedChart>& charts, const PdfMetadat
         QPDF combined;
         combined.emptyPDF();
         QPDFPageDocumentHelper pages(combined);
-        // Every chart's file stays open until the result is written: pages
-        // copied from one are read from it then.
+        // Every chart's document stays until the result is written: pages
+        // copied from one are read from it then. Each is read into memory,
+        // so that a batch of thousands of charts does not hold thousands of
+        // files open.
+        std::vector<std::unique_ptr<std::string>> bytes;
         std::vector<std::unique_ptr<QPDF>> documents;
         std::vector<std::size_t> pageCounts;
         std::string strVersion = "1.4";
         for (const CombinedChart& chart : charts) {
+            bytes.push_back(std::make_unique<std::string>());
+            if (!ReadWholeFile(chart.strPath, *bytes.back(), rError)) return false;
             documents.push_back(std::make_unique<QPDF>());
             documents.back()->setSuppressWarnings(true);
-            documents.back()->processFile(chart.strPath.c_str());
+            documents.back()->processMemoryFile(chart.strPath.c_str(), bytes.back()->data(), bytes.back()->size());
             if (documents.back()->getPDFVersion() > strVersion) strVersion = documents.back()->getPDFVersion();
             std::vector<QPDFPageObjectHelper> chartPages = QPDFPageDocumentHelper(*documents.back()).getAllPages();
             for (QPDFPageObjectHelper& page : chartPages) pages.addPage(page, false);

@@ -125,6 +125,16 @@ TEST_F(BatchCommandTest, TheCombinedPdfHasAnEntryAChartAndAWeekAndPageLabels) {
     EXPECT_NE(CapturedOutput("pdfinfo '" + m_strDir + "/all.pdf'").find("Pages:           4"), std::string::npos);
 }
 
+// A ward's year is more charts than a process may hold files open.
+TEST_F(BatchCommandTest, ACombinedPdfMayHoldMoreChartsThanOpenFiles) {
+    const std::string strOut =
+        CapturedOutput("cd '" + m_strDir + "' && ulimit -n 32 && '" + VITALCHART_CLI + "' batch " + Manifest(40) +
+                       " -o out --jobs 2 --combined all.pdf 2>&1; echo $?");
+    EXPECT_NE(strOut.find("40 charts (40 drawn, 0 complete before), 41 pages, 0 failed"), std::string::npos) << strOut;
+    EXPECT_EQ(strOut.substr(strOut.size() - 2), "0\n");
+    EXPECT_NE(CapturedOutput("pdfinfo '" + m_strDir + "/all.pdf'").find("Pages:           41"), std::string::npos);
+}
+
 // Shares writing the same combined PDF would each leave their own charts in it.
 TEST_F(BatchCommandTest, ASharedRunWritesNoCombinedPdf) {
     const vitalchart::test::CommandResult r = Run("batch " + Manifest(2) + " -o out --shard 0/2 --combined all.pdf");
