@@ -274,6 +274,7 @@ int RunBatch(const CommandLine& line) {
             "share " + std::to_string(shard.nIndex) + " of " + std::to_string(shard.nCount) + ": " + strSummary;
     }
     std::cout << strSummary << "\n" << std::flush;
+    if (!std::cout) return Fail("cannot write to standard output");
     return nFailed == 0 && bCombined ? kExitOk : kExitSomeFailed;
 }
 

@@ -12,7 +12,8 @@ namespace cli {
 // reported and the others go on. With --combined, once every chart is
 // complete, also one PDF of them all. Prints a summary line on standard
 // output. Returns 0 when every chart (and the combined PDF) is complete,
-// 1 when any failed, 2 when the batch could not start.
+// 1 when any failed, 2 when the batch could not start or its summary could
+// not be written.
 int RunBatch(const CommandLine& line);
 
 }  // namespace cli
