@@ -8,7 +8,7 @@ namespace cli {
 
 namespace {
 
-// ISO A4, A3 and B5 (GB/T 148), the 16K sheet of Chinese printing paper
+// A4, A3 and B5 as cut in China and Europe, the 16K sheet of Chinese printing paper
 // (195 x 270 mm, cut from a 787 x 1092 mm sheet) and US letter.
 constexpr PaperSize kPapers[] = {
     {"A4", 210.0, 297.0}, {"A3", 297.0, 420.0}, {"B5", 176.0, 250.0}, {"16K", 195.0, 270.0}, {"letter", 215.9, 279.4},
