@@ -9,8 +9,8 @@
 # Installs slurm-wlm and munge from Debian when they are missing, so it needs
 # root; without root, or when they cannot be installed or the cluster does
 # not come up, it says why and exits 77 (skipped). Every wait has a time
-# limit, all of them together 90 seconds, and the daemons are stopped
-# however it ends.
+# limit, all of them together 90 seconds (and the unpacking of the packages
+# its own), and the daemons are stopped however it ends.
 set -uo pipefail
 vitalchart=$(readlink -f "$1")
 examples=$(readlink -f "$2")
@@ -39,7 +39,7 @@ fail() {
 [ "$(id -u)" -eq 0 ] || skip "starting a Slurm cluster needs root"
 command -v timeout >/dev/null || skip "no timeout command"
 
-packages=(slurmctld slurmd slurm-client munge)
+packages=(slurm-wlm munge)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -47,9 +47,14 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  # Fetching may be cut off at its time limit; unpacking what was fetched may
+  # not, or the package database would be left half-done: it has a limit of
+  # its own, well beyond what it takes.
   timeout "$(limit 30)" apt-get update -qq >/dev/null 2>&1 || skip "apt-get update failed or took too long"
-  timeout "$(limit 40)" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null 2>&1 ||
-    skip "cannot install ${missing[*]} from Debian in time"
+  timeout "$(limit 40)" apt-get install -y -qq --download-only --no-install-recommends "${missing[@]}" \
+    >/dev/null 2>&1 || skip "cannot fetch ${missing[*]} from Debian in time"
+  timeout 120 apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-confold "${missing[@]}" \
+    >/dev/null 2>&1 || skip "cannot install ${missing[*]}"
 fi
 
 work=$(mktemp -d /tmp/vitalchart-slurm-XXXXXX)

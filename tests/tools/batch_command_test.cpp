@@ -85,7 +85,7 @@ TEST_F(BatchCommandTest, AnInterruptedBatchRunAgainRedrawsNothingFinished) {
     const std::string strBatch = "'" + std::string(VITALCHART_CLI) + "' batch " + Manifest(60) + " --jobs 1 -o out";
     // Interrupted once its first chart is in place.
     CapturedOutput("cd '" + m_strDir + "' && (" + strBatch +
-                   " 2>/dev/null & pid=$!; for i in $(seq 500); do [ -e out/ward/p0.pdf ] && break; sleep 0.01; done;"
+                   " 2>/dev/null & pid=$!; for i in $(seq 3000); do [ -e out/ward/p0.pdf ] && break; sleep 0.01; done;"
                    " kill -INT $pid; wait $pid)");
     EXPECT_EQ(CapturedOutput("cd '" + m_strDir + "' && find out -name '*.tmp-*'"), "");
     std::map<std::string, long long> before;
