@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/chart_geometry.h"
+#include "tools/serve/serve_settings.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
@@ -31,6 +32,7 @@ struct CommandLine {
     bool bFill = false;
     std::optional<UINT> codePage;       // else UTF-8 when every input is valid UTF-8, GBK otherwise
     std::optional<int> pngCompression;  // 0 to 9; else the Cairo surface's default
+    ServeSettings serve;                // serve's options
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
 };

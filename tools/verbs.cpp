@@ -9,6 +9,8 @@
 #include "tools/command_options.h"
 #include "tools/picture_sink.h"
 #include "tools/render_command.h"
+#include "tools/serve/serve_command.h"
+#include "tools/serve/serve_options.h"
 #include "tools/size_command.h"
 
 namespace vitalchart {
@@ -90,6 +92,14 @@ const std::vector<VerbEntry>& Verbs() {
          true,
          CheckOptions,
          RunCheck},
+        {{"serve"},
+         "--templates DIR [--profiles DIR] [--listen HOST:PORT] [--workers N] [--queue N]\n"
+         "       [--max-body BYTES] [--time-limit MS]",
+         "serves charts over HTTP: POST /v1/charts, GET /v1/templates, /healthz, /metrics\n"
+         "and a web page at / (ends on SIGTERM once the requests in flight are answered)",
+         false,
+         AddServeOptions,
+         RunServe},
         {{"--help", "-h", "help"}, "", "prints this text", false, nullptr, RunHelp},
         {{"--version"}, "", "prints the version", false, nullptr, RunVersion},
     };

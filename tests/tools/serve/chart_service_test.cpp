@@ -14,6 +14,7 @@
 #include "support/file_text.h"
 #include "tools/serve/json_kind.h"
 #include "tools/serve/plain_name.h"
+#include "tools/serve/serve_command.h"
 
 namespace vitalchart {
 namespace cli {
@@ -145,6 +146,34 @@ TEST(ChartService, BundlesAreToldFromOtherJson) {
         std::string strError;
         EXPECT_EQ(SniffJson(row.pszJson, strError), row.kind) << row.pszJson;
         EXPECT_EQ(strError.empty(), row.kind != JsonKind::kMalformed) << row.pszJson;
+    }
+}
+
+TEST(ChartService, ListenAddresses) {
+    const struct {
+        const char* pszListen;
+        const char* pszHost;  // null: malformed
+        int nPort;
+    } rows[] = {
+        {"127.0.0.1:8787", "127.0.0.1", 8787},
+        {"[::1]:0", "::1", 0},
+        {"localhost:80", "localhost", 80},
+        {"::1:80", nullptr, 0},
+        {"127.0.0.1", nullptr, 0},
+        {"127.0.0.1:65536", nullptr, 0},
+        {":80", nullptr, 0},
+        {"[]:80", nullptr, 0},
+        {"h:8x", nullptr, 0},
+    };
+    for (const auto& row : rows) {
+        std::string strHost;
+        int nPort = -1;
+        const bool bParsed = ParseListenAddress(row.pszListen, strHost, nPort);
+        EXPECT_EQ(bParsed, row.pszHost != nullptr) << row.pszListen;
+        if (bParsed && row.pszHost != nullptr) {
+            EXPECT_EQ(strHost, row.pszHost);
+            EXPECT_EQ(nPort, row.nPort);
+        }
     }
 }
 
