@@ -113,13 +113,15 @@ HttpResponse CChartService::HandleChart(const HttpRequest& request) {
     pJob->strBody = request.strBody;
     pJob->deadline = Clock::now() + m_config.limits.timeLimit;
 
-    // The worker answers through the promise; the job and the promise stay
-    // alive with the task, whether or not anyone still waits.
+    // The worker answers through the promise once it is free for the next
+    // chart; the job and the answer stay alive with the task, whether or
+    // not anyone still waits.
     auto pAnswer = std::make_shared<std::promise<HttpResponse>>();
+    auto pResponse = std::make_shared<HttpResponse>();
     std::future<HttpResponse> answer = pAnswer->get_future();
-    const bool bTaken = m_rPool.TrySubmit([this, pJob, pAnswer] {
-        pAnswer->set_value(MakeChart(*pJob, m_forms, m_profiles, m_config.limits, m_metrics));
-    });
+    const bool bTaken = m_rPool.TrySubmit(
+        [this, pJob, pResponse] { *pResponse = MakeChart(*pJob, m_forms, m_profiles, m_config.limits, m_metrics); },
+        [pAnswer, pResponse] { pAnswer->set_value(std::move(*pResponse)); });
     if (!bTaken) {
         m_metrics.CountBusy();
         HttpResponse response = Problem(503, "every worker is busy and the queue is full; try again shortly");

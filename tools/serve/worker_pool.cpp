@@ -14,11 +14,11 @@ CWorkerPool::~CWorkerPool() {
     Stop();
 }
 
-bool CWorkerPool::TrySubmit(std::function<void()> task) {
+bool CWorkerPool::TrySubmit(std::function<void()> task, std::function<void()> fnDone) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_bStopping || !HasRoom()) return false;
-        m_tasks.push_back(std::move(task));
+        m_tasks.push_back({std::move(task), std::move(fnDone)});
     }
     m_wake.notify_one();
     return true;
@@ -29,7 +29,7 @@ bool CWorkerPool::Submit(std::function<void()> task) {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_room.wait(lock, [this] { return m_bStopping || HasRoom(); });
         if (m_bStopping) return false;
-        m_tasks.push_back(std::move(task));
+        m_tasks.push_back({std::move(task), {}});
     }
     m_wake.notify_one();
     return true;
@@ -52,16 +52,21 @@ void CWorkerPool::Work() {
     for (;;) {
         m_wake.wait(lock, [this] { return m_bStopping || !m_tasks.empty(); });
         if (m_tasks.empty()) return;  // stopping, and nothing left to run
-        std::function<void()> task = std::move(m_tasks.front());
+        Task task = std::move(m_tasks.front());
         m_tasks.pop_front();
         ++m_nBusy;
         lock.unlock();
-        task();
+        task.fnRun();
         // The task's captures go before the worker counts as free again.
-        task = nullptr;
+        task.fnRun = nullptr;
         lock.lock();
         --m_nBusy;
         m_room.notify_one();
+        if (task.fnDone) {
+            lock.unlock();
+            task.fnDone();
+            lock.lock();
+        }
     }
 }
 

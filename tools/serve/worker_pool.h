@@ -25,7 +25,10 @@ public:
 
     // Queues the task when there is room; false, and the task is not run,
     // when every worker is busy and nQueue tasks wait already, or after Stop.
-    bool TrySubmit(std::function<void()> task);
+    // fnDone, if any, runs on the worker after the task, once the worker
+    // counts as free again: whoever it tells that the task is over finds
+    // room for the next one.
+    bool TrySubmit(std::function<void()> task, std::function<void()> fnDone = {});
     // Queues the task, waiting for room; false after Stop.
     bool Submit(std::function<void()> task);
 
@@ -46,7 +49,11 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_room;
-    std::deque<std::function<void()>> m_tasks;
+    struct Task {
+        std::function<void()> fnRun;
+        std::function<void()> fnDone;
+    };
+    std::deque<Task> m_tasks;
     std::size_t m_nBusy = 0;  // workers running a task
     bool m_bStopping = false;
     std::vector<std::thread> m_threads;
