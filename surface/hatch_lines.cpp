@@ -1,6 +1,7 @@
 #include "surface/hatch_lines.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/int_math.h"
@@ -16,7 +17,12 @@ std::int64_t Across(const POINT& p, bool bRising) {
 
 // a * b / c rounded to the nearest integer, halves away from zero (c > 0 or < 0).
 std::int64_t MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c) {
-    const std::int64_t n = a * b;
+    std::int64_t n = 0;
+    if (__builtin_mul_overflow(a, b, &n)) {
+        // Only for edges far beyond any page (coordinates near the ends of
+        // int): the product does not fit, the quotient does.
+        return std::llround(static_cast<long double>(a) * static_cast<long double>(b) / static_cast<long double>(c));
+    }
     const bool bNegative = (n < 0) != (c < 0);
     const std::int64_t an = n < 0 ? -n : n;
     const std::int64_t ac = c < 0 ? -c : c;
