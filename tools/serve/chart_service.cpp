@@ -83,7 +83,7 @@ std::optional<HttpResponse> CChartService::Screen(const HttpRequest& head) const
     return std::nullopt;
 }
 
-HttpResponse CChartService::Handle(const HttpRequest& request) {
+HttpResponse CChartService::Handle(HttpRequest request) {
     if (std::optional<HttpResponse> screened = Screen(request)) return *screened;
     if (request.strPath == kChartsPath) return HandleChart(request);
     if (request.strPath == "/v1/templates") return ListTemplates();
@@ -100,17 +100,17 @@ HttpResponse CChartService::Handle(const HttpRequest& request) {
     return response;
 }
 
-HttpResponse CChartService::HandleChart(const HttpRequest& request) {
-    if (request.strBody.size() > m_config.limits.nMaxBody) {
+HttpResponse CChartService::HandleChart(HttpRequest& rRequest) {
+    if (rRequest.strBody.size() > m_config.limits.nMaxBody) {
         return Problem(
             413, "the body is more than the " + std::to_string(m_config.limits.nMaxBody) + " bytes this service takes");
     }
     // Both were checked by Screen.
     auto pJob = std::make_shared<ChartJob>();
     std::string strError;
-    ParseChartQuery(request.params, pJob->query, strError);
-    pJob->bodyType = *TakeBodyType(request.FindHeader("Content-Type"), strError);
-    pJob->strBody = request.strBody;
+    ParseChartQuery(rRequest.params, pJob->query, strError);
+    pJob->bodyType = *TakeBodyType(rRequest.FindHeader("Content-Type"), strError);
+    pJob->strBody = std::move(rRequest.strBody);
     pJob->deadline = Clock::now() + m_config.limits.timeLimit;
 
     // The worker answers through the promise once it is free for the next

@@ -37,14 +37,15 @@ public:
     // Content-Length over the limit. Nothing: read the body and Handle.
     std::optional<HttpResponse> Screen(const HttpRequest& head) const;
 
-    // The answer to a whole request (Screen included).
-    HttpResponse Handle(const HttpRequest& request);
+    // The answer to a whole request (Screen included); a chart's body is
+    // handed on to the worker that draws it.
+    HttpResponse Handle(HttpRequest request);
 
     CServiceMetrics& Metrics() { return m_metrics; }
     const ChartLimits& Limits() const { return m_config.limits; }
 
 private:
-    HttpResponse HandleChart(const HttpRequest& request);
+    HttpResponse HandleChart(HttpRequest& rRequest);
     HttpResponse ListTemplates();
     HttpResponse ListProfiles() const;
 

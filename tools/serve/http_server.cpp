@@ -68,7 +68,7 @@ CHttpServer::CHttpServer(CChartService& service, int nThreads, int nQueue)
     auto handle = [this](const httplib::Request& req, httplib::Response& res) {
         HttpRequest request = ToRequest(req);
         request.strBody = req.body;
-        Answer(m_rService.Handle(request), res);
+        Answer(m_rService.Handle(std::move(request)), res);
     };
     server.Get(".*", handle);
     server.Options(".*", handle);
@@ -98,7 +98,7 @@ CHttpServer::CHttpServer(CChartService& service, int nThreads, int nQueue)
         } else if (!bRead) {
             Answer(Problem(400, "the body could not be read"), res);
         } else {
-            Answer(m_rService.Handle(request), res);
+            Answer(m_rService.Handle(std::move(request)), res);
         }
     };
     server.Post(".*", handleBody);
