@@ -134,7 +134,8 @@ void ReadHeader(CFieldReader& rReader, const CJsonValue& v, const std::string& s
         CHeaderEntry entry;
         int nField = 0;
         if (rReader.ReadChoice(item, strItem, "field",
-                               {"name", "sex", "age", "ward", "bed", "inpatientNumber", "admissionDate", "page"},
+                               {"name", "sex", "age", "ward", "bed", "inpatientNumber", "admissionDate", "page",
+                                "hospital", "ageInDays"},
                                nField, true) &&
             ReadRowName(rReader, item, strItem, "row", entry.m_strRow, true)) {
             entry.m_nField = static_cast<EHeaderField>(nField);
@@ -176,13 +177,14 @@ bool CHospitalProfile::LoadProfile(std::string_view bytes, const std::string& st
     CJsonValue root;
     if (!CJsonValue::Parse(bytes, strFile, root, rDiagnostics)) return false;
     CFieldReader reader(strFile, rDiagnostics);
-    if (!reader.ExpectObject(
-            root, "",
-            {"$schema", "name", "utcOffset", "daysPerPage", "timeSlots", "halfDay", "header", "dateRow", "hospitalDays",
-             "daysAfterSurgery", "events", "rows", "signs", "reasons", "sexWords", "ageUnits"})) {
+    if (!reader.ExpectObject(root, "",
+                             {"$schema", "name", "hospital", "utcOffset", "daysPerPage", "timeSlots", "halfDay",
+                              "header", "dateRow", "hospitalDays", "daysAfterSurgery", "daysOfLife", "events", "rows",
+                              "signs", "reasons", "sexWords", "ageUnits"})) {
         return false;
     }
     reader.ReadString(root, "", "name", m_strName);
+    reader.ReadChartText(root, "", "hospital", m_strHospital);
     std::string strOffset;
     if (reader.ReadString(root, "", "utcOffset", strOffset, true) && !ParseUtcOffset(strOffset, m_nUtcOffsetMinutes)) {
         reader.Error("/utcOffset", QuoteForMessage(strOffset) + " is not a UTC offset (+hh:mm, -hh:mm or Z)");
@@ -200,6 +202,12 @@ bool CHospitalProfile::LoadProfile(std::string_view bytes, const std::string& st
         }
     }
     if (const CJsonValue* p = reader.Member(root, "", "header", false)) ReadHeader(reader, *p, "/header", m_arrHeader);
+    for (std::size_t i = 0; i < m_arrHeader.size(); ++i) {
+        if (m_arrHeader[i].m_nField == EHeaderField::kHospital && m_strHospital.empty()) {
+            reader.Error(ChildPointer(ChildPointer("/header", i), "field"),
+                         "writes the hospital's name, but the profile gives no 'hospital'");
+        }
+    }
     const CJsonValue* pSection = nullptr;
     if (ReadRowSection(reader, root, "dateRow", m_strDateRow, pSection)) {
         m_dateFormat.Load(*pSection, "/dateRow", reader);
@@ -209,6 +217,10 @@ bool CHospitalProfile::LoadProfile(std::string_view bytes, const std::string& st
     }
     if (ReadRowSection(reader, root, "daysAfterSurgery", m_strSurgeryRow, pSection)) {
         m_surgery.Load(*pSection, "/daysAfterSurgery", reader);
+    }
+    if (ReadRowSection(reader, root, "daysOfLife", m_strDayOfLifeRow, pSection) &&
+        reader.ExpectObject(*pSection, "/daysOfLife", {"row", "countFrom"})) {
+        reader.ReadInt(*pSection, "/daysOfLife", "countFrom", m_nDayOfLifeFrom, 0, 1);
     }
     if (ReadRowSection(reader, root, "events", m_strEventRow, pSection)) m_events.Load(*pSection, "/events", reader);
     if (const CJsonValue* p = reader.Member(root, "", "rows", true)) ReadRows(reader, *p, "/rows", m_arrRows);

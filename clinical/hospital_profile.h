@@ -21,8 +21,20 @@ enum class ERowKind { kSlot, kHalfDay, kDay, kHeader };
 enum class ESameCell { kAll, kFirst, kLast };
 // What a reading's value must be: a decimal number, systolic/diastolic, or any text.
 enum class EValueKind { kNumber, kPressure, kText };
-// Header fields a profile can place.
-enum class EHeaderField { kName, kSex, kAge, kWard, kBed, kInpatientNumber, kAdmissionDate, kPage };
+// Header fields a profile can place: the patient's, the page number, and the
+// hospital's own name (a profile property, not the patient's).
+enum class EHeaderField {
+    kName,
+    kSex,
+    kAge,
+    kWard,
+    kBed,
+    kInpatientNumber,
+    kAdmissionDate,
+    kPage,
+    kHospital,
+    kAgeInDays
+};
 
 // A row of the chart template the readings fill, by its data-text name.
 struct CChartRow {
@@ -57,6 +69,8 @@ struct CHeaderEntry {
 class CHospitalProfile {
 public:
     std::string m_strName;
+    // The hospital's name, as the header's hospital field writes it.
+    std::string m_strHospital;
     int m_nUtcOffsetMinutes = 0;
     int m_nDaysPerPage = 7;
     CSlotRule m_slots;
@@ -67,6 +81,10 @@ public:
     std::string m_strHospitalDayRow;
     std::string m_strSurgeryRow;
     CSurgeryCounter m_surgery;
+    // The day-of-life row: days since the birth date, the day of birth
+    // counting m_nDayOfLifeFrom.
+    std::string m_strDayOfLifeRow;
+    int m_nDayOfLifeFrom = 0;
     std::string m_strEventRow;
     CEventWording m_events;
     std::vector<CChartRow> m_arrRows;

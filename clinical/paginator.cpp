@@ -465,6 +465,12 @@ std::string CPageBuilder::HeaderValue(EHeaderField nField, int nPage) const {
             return FormatDay(m_nFirstDay);
         case EHeaderField::kPage:
             return std::to_string(nPage + 1);
+        case EHeaderField::kHospital:
+            return m_profile.m_strHospital;
+        case EHeaderField::kAgeInDays:
+            // Counted on the admission day, like the age.
+            if (!patient.m_bHasBirthDate || patient.m_nBirthDay > m_nFirstDay) return std::string();
+            return std::to_string(m_nFirstDay - patient.m_nBirthDay) + m_profile.m_strDays;
     }
     return std::string();
 }
@@ -511,6 +517,11 @@ void CPageBuilder::WritePage(int nPage, CDataTextWriter& rWriter) {
     dayRow(m_profile.m_strHospitalDayRow, [&](std::int64_t nDay) { return std::to_string(nDay - m_nFirstDay + 1); });
     dayRow(m_profile.m_strSurgeryRow,
            [&](std::int64_t nDay) { return m_profile.m_surgery.TextFor(nDay, m_arrOperationDays); });
+    dayRow(m_profile.m_strDayOfLifeRow, [&](std::int64_t nDay) {
+        const CPatient& patient = m_document.m_patient;
+        if (!patient.m_bHasBirthDate || nDay < patient.m_nBirthDay) return std::string();
+        return std::to_string(nDay - patient.m_nBirthDay + m_profile.m_nDayOfLifeFrom);
+    });
     for (const CPlacement& event : m_arrEvents) {
         if (event.m_nPage == nPage) Write(rWriter, event.m_tag, m_document.m_arrEvents[event.m_nSource].m_strPointer);
     }

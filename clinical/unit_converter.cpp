@@ -9,7 +9,7 @@ namespace vitalchart::clinical {
 
 namespace {
 
-enum EQuantity { kTemperature, kMass, kLength, kVolume, kPressure, kRate, kUnity };
+enum EQuantity { kTemperature, kMass, kLength, kVolume, kPressure, kRate, kMassConcentration, kUnity };
 
 // value in the quantity's base unit = value × factor + offset
 struct UnitRow {
@@ -40,6 +40,11 @@ constexpr UnitRow kUnits[] = {
     {"kPa", kPressure, 1000.0 / 133.322387415, 0.0},
     {"/min", kRate, 1.0, 0.0},
     {"/h", kRate, 1.0 / 60.0, 0.0},
+    // Bilirubin of a newborn's jaundice row, in g/L.
+    {"g/L", kMassConcentration, 1.0, 0.0},
+    {"mg/dL", kMassConcentration, 0.01, 0.0},
+    {"mg/L", kMassConcentration, 0.001, 0.0},
+    {"g/dL", kMassConcentration, 10.0, 0.0},
     {"1", kUnity, 1.0, 0.0},
 };
 

@@ -6,8 +6,9 @@ namespace vitalchart::clinical {
 
 // Converts reading values between the UCUM units vital signs are recorded in:
 // temperature (Cel, [degF], K), mass (kg, g, mg, [lb_av], [oz_av]), length
-// (m, cm, mm, [in_i], [ft_i]), volume (L, dL, mL), pressure (mm[Hg], kPa) and
-// rates (/min, /h). Annotations in braces are ignored, as UCUM says, so
+// (m, cm, mm, [in_i], [ft_i]), volume (L, dL, mL), pressure (mm[Hg], kPa),
+// rates (/min, /h) and mass concentration (g/L, g/dL, mg/dL, mg/L, for a
+// bilirubin). Annotations in braces are ignored, as UCUM says, so
 // {beats}/min is /min and {score} is 1.
 class CUnitConverter {
 public:

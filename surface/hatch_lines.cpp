@@ -1,7 +1,6 @@
 #include "surface/hatch_lines.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "platform/int_math.h"
@@ -15,19 +14,38 @@ std::int64_t Across(const POINT& p, bool bRising) {
     return bRising ? std::int64_t{p.x} + p.y : std::int64_t{p.x} - p.y;
 }
 
-// a * b / c rounded to the nearest integer, halves away from zero (c > 0 or < 0).
+// a * b / c rounded to the nearest integer, halves away from zero, for
+// |a|, |b| and |c| below 2^40 and a quotient that fits in 64 bits. The
+// product can pass 2^63, so it is carried in 16-bit pieces: exact, and the
+// same on every platform, 32-bit ones included.
 std::int64_t MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c) {
-    std::int64_t n = 0;
-    if (__builtin_mul_overflow(a, b, &n)) {
-        // Only for edges far beyond any page (coordinates near the ends of
-        // int): the product does not fit, the quotient does.
-        return std::llround(static_cast<long double>(a) * static_cast<long double>(b) / static_cast<long double>(c));
+    const bool bNegative = ((a < 0) != (b < 0)) != (c < 0);
+    const std::uint64_t ua = a < 0 ? 0 - static_cast<std::uint64_t>(a) : static_cast<std::uint64_t>(a);
+    const std::uint64_t ub = b < 0 ? 0 - static_cast<std::uint64_t>(b) : static_cast<std::uint64_t>(b);
+    const std::uint64_t uc = c < 0 ? 0 - static_cast<std::uint64_t>(c) : static_cast<std::uint64_t>(c);
+    // The product, least significant piece first: three pieces of a times
+    // three of b fill at most six of the eight.
+    std::uint64_t pieces[8] = {};
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) pieces[i + j] += ((ua >> (16 * i)) & 0xFFFF) * ((ub >> (16 * j)) & 0xFFFF);
     }
-    const bool bNegative = (n < 0) != (c < 0);
-    const std::int64_t an = n < 0 ? -n : n;
-    const std::int64_t ac = c < 0 ? -c : c;
-    const std::int64_t q = (an + ac / 2) / ac;
-    return bNegative ? -q : q;
+    // Half the divisor added, for rounding, then the carries settled.
+    pieces[0] += uc / 2;
+    for (int i = 0; i < 7; ++i) {
+        pieces[i + 1] += pieces[i] >> 16;
+        pieces[i] &= 0xFFFF;
+    }
+    // Long division from the most significant piece: the remainder stays
+    // below the divisor, so remainder * 2^16 + piece stays below 2^56.
+    std::uint64_t q = 0;
+    std::uint64_t r = 0;
+    for (int i = 7; i >= 0; --i) {
+        const std::uint64_t n = (r << 16) | pieces[i];
+        q = (q << 16) | (n / uc);
+        r = n % uc;
+    }
+    const std::int64_t nq = static_cast<std::int64_t>(q);
+    return bNegative ? -nq : nq;
 }
 
 // Floor division by a positive divisor.

@@ -47,30 +47,51 @@ std::string UnknownOption(const VerbEntry& verb, const CLI::App& app, const std:
     return "unknown option " + arg;
 }
 
-// The arguments no option took, in order: the template, or a mistake.
+// The arguments no option took, in order: the operand, or a mistake.
 bool SettleOperands(const VerbEntry& verb, const CLI::App& app, CommandLine& rLine, std::string& rError) {
+    const char* pszWhat = verb.nOperand == EOperand::kTemplate ? "template" : "readings document";
+    std::string& rOperand = verb.nOperand == EOperand::kTemplate ? rLine.strTemplate : rLine.strReadings;
     for (const std::string& arg : app.remaining()) {
         if (IsOptionLike(arg)) {
             rError = UnknownOption(verb, app, arg);
             return false;
         }
-        if (!verb.bTemplate) {
+        if (verb.nOperand == EOperand::kNone) {
             rError = "unexpected argument '" + arg + "'";
             return false;
         }
-        if (!rLine.strTemplate.empty()) {
-            rError = "more than one template given: " + arg;
+        if (!rOperand.empty()) {
+            rError = std::string("more than one ") + pszWhat + " given: " + arg;
             return false;
         }
-        rLine.strTemplate = arg;
+        rOperand = arg;
     }
-    if (verb.bTemplate && rLine.strTemplate.empty()) {
+    if (verb.nOperand == EOperand::kTemplate && rLine.strTemplate.empty()) {
         rError = "no template given";
         return false;
     }
     return true;
 }
 
+// The readings' options go together: one source of readings, a profile to
+// lay them out, and no data texts beside them.
+bool SettleReadings(const VerbEntry& verb, const CommandLine& line, std::string& rError) {
+    if (!line.strReadings.empty() && !line.strFhir.empty()) {
+        rError = verb.nOperand == EOperand::kReadings ? "give a readings document or --fhir BUNDLE, not both"
+                                                      : "give --readings or --fhir, not both";
+    } else if (verb.nOperand == EOperand::kReadings && !line.HasReadings()) {
+        rError = "no readings given: a readings document, or --fhir BUNDLE";
+    } else if (line.HasReadings() && !line.dataFiles.empty()) {
+        rError = "--data and readings both give the pages; give one of them";
+    } else if (line.HasReadings() && line.strProfile.empty()) {
+        rError = "readings need --profile PROFILE, the hospital's rules for laying them out";
+    } else if (!line.strMap.empty() && line.strFhir.empty()) {
+        rError = "--map is the mapping table of a FHIR bundle; it needs --fhir BUNDLE";
+    } else if (!line.HasReadings() && !line.strProfile.empty()) {
+        rError = "--profile needs --readings or --fhir";
+    }
+    return rError.empty();
+}
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, std::string& rError) {
@@ -111,7 +132,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, 
         rError = error.what();
         return false;
     }
-    return SettleOperands(*pVerb, app, rLine, rError);
+    return SettleOperands(*pVerb, app, rLine, rError) && SettleReadings(*pVerb, rLine, rError);
 }
 
 const char* FormatName(Format format) {

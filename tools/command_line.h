@@ -30,17 +30,30 @@ struct CommandLine {
     std::optional<ScalePair> scaleY;
     std::optional<bool> print;  // true --print, false --screen; else print for pdf only
     bool bFill = false;
-    std::optional<UINT> codePage;       // else UTF-8 when every input is valid UTF-8, GBK otherwise
-    std::optional<int> pngCompression;  // 0 to 9; else the Cairo surface's default
-    ServeSettings serve;                // serve's options
+    std::optional<UINT> codePage;             // else UTF-8 when every input is valid UTF-8, GBK otherwise
+    std::optional<int> pngCompression;        // 0 to 9; else the Cairo surface's default
+    std::optional<int> jobs;                  // render: pages drawn at once; else one a core
+    std::vector<std::string> disabledChecks;  // check, render: checks whose findings are left out
+    // Readings laid out by a hospital profile: a readings document, or a FHIR
+    // bundle read with a mapping table (else the built-in one).
+    std::string strReadings;
+    std::string strFhir;
+    std::string strMap;
+    std::string strProfile;
+    std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
+    bool bStrict = false;   // a warning about the readings or of the checker is an error
+    bool bReport = false;   // paginate: where each reading went, on standard output
+    ServeSettings serve;    // serve's options
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
+    bool HasReadings() const { return !strReadings.empty() || !strFhir.empty(); }
 };
 
 // Reads the arguments after the program name: the verb, then its options and
 // operand. False with a one-line message naming the problem when the verb or
-// an option is unknown, a value is malformed or missing, or the template is
-// missing or given twice. --help or -h anywhere selects the help verb.
+// an option is unknown, a value is malformed or missing, the operand is
+// missing or given twice, or the readings' options do not go together (data
+// texts and readings at once, readings without a profile, ...). --help or -h anywhere selects the help verb.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, std::string& rError);
 
 // Render's output format: --format, else the output file's extension, else

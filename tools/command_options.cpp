@@ -1,11 +1,13 @@
 #include "tools/command_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <optional>
 #include <utility>
 
+#include "tools/template_checker.h"
 #include "tools/verbs.h"
 #include "vitalchart/surface/cairo_dc.h"
 
@@ -55,6 +57,16 @@ void AddFlag(CLI::App& app, const char* pszName, const char* pszHelp, std::funct
 
 [[noreturn]] void Refuse(const std::string& strMessage) {
     throw CCommandLineError(strMessage);
+}
+
+// An option naming a file or folder: an empty name is refused rather than
+// read as the option left out.
+void AddPath(CLI::App& app, const char* pszName, const char* pszValue, const char* pszHelp, std::string& rPath) {
+    const std::string strName = std::string(pszName).substr(0, std::string(pszName).find(','));
+    AddValue(app, pszName, pszValue, pszHelp, [&rPath, strName, pszValue](const std::string& strValue) {
+        if (strValue.empty()) Refuse(strName + " wants " + pszValue + ", not an empty name");
+        rPath = strValue;
+    });
 }
 
 void AddScale(CLI::App& app, const char* pszName, const char* pszHelp, std::optional<ScalePair>& rScale) {
@@ -170,6 +182,73 @@ void AddPngCompressionOption(CLI::App& app, CommandLine& rLine) {
         }
         rLine.pngCompression = nLevel;
     });
+}
+
+void AddReadingsOption(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--readings", "FILE", "readings document (JSON) to lay out with --profile, one page a data text",
+            rLine.strReadings);
+}
+
+void AddFhirOptions(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--fhir", "BUNDLE", "FHIR R4 bundle (JSON) to lay out with --profile, instead of a readings document",
+            rLine.strFhir);
+    AddPath(app, "--map", "MAP", "mapping table of FHIR codes (default: the shipped profiles/fhir-map.json)",
+            rLine.strMap);
+}
+
+void AddProfileOption(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--profile", "PROFILE", "hospital profile (JSON): time slots, pages, rows and wording",
+            rLine.strProfile);
+}
+
+void AddStrictOption(CLI::App& app, CommandLine& rLine) {
+    AddFlag(app, "--strict",
+            "a warning is an error: a reading the chart cannot take (outside the stay,\n"
+            "an unknown code or unit, ...), or a finding of vitalchart check; exit 2,\n"
+            "no output file",
+            [&rLine] { rLine.bStrict = true; });
+}
+
+void AddPageFileOptions(CLI::App& app, CommandLine& rLine) {
+    AddPath(app, "--out-dir", "DIR", "folder of page-1.data, page-2.data, ... (default: the current folder)",
+            rLine.strOutDir);
+    AddFlag(app, "--report", "list every input with the page and column it went to, or why it went nowhere",
+            [&rLine] { rLine.bReport = true; });
+}
+
+void AddJobsOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--jobs", "N",
+             "pages drawn at once, each on a core of its own (default: one a core;\n"
+             "1 draws them one after the other)",
+             [&rLine](const std::string& strValue) {
+                 int nJobs = 0;
+                 if (!ParseWholeInt(strValue, nJobs) || nJobs <= 0) {
+                     Refuse("--jobs wants a positive integer, not '" + strValue + "'");
+                 }
+                 rLine.jobs = nJobs;
+             });
+}
+
+void AddDisableOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--disable", "CHECK",
+             "leave out the findings of a check (repeat it, or name several\n"
+             "with commas: --disable column-range,same-column)",
+             [&rLine](const std::string& strValue) {
+                 std::size_t nStart = 0;
+                 for (;;) {
+                     const std::size_t nComma = strValue.find(',', nStart);
+                     const std::string strName = strValue.substr(nStart, nComma - nStart);
+                     const std::vector<std::string>& names = CTemplateChecker::CheckNames();
+                     if (std::find(names.begin(), names.end(), strName) == names.end()) {
+                         const std::string strNear = CTemplateChecker::SuggestName(CP_UTF8, strName, names);
+                         Refuse("--disable: no check is named '" + strName + "'" +
+                                (strNear.empty() ? std::string() : " (did you mean '" + strNear + "'?)"));
+                     }
+                     rLine.disabledChecks.push_back(strName);
+                     if (nComma == std::string::npos) return;
+                     nStart = nComma + 1;
+                 }
+             });
 }
 
 }  // namespace cli

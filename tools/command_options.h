@@ -43,6 +43,20 @@ void AddDrawingOptions(CLI::App& app, CommandLine& rLine);
 void AddEncodingOption(CLI::App& app, CommandLine& rLine);
 // --png-compression N
 void AddPngCompressionOption(CLI::App& app, CommandLine& rLine);
+// --readings FILE
+void AddReadingsOption(CLI::App& app, CommandLine& rLine);
+// --fhir BUNDLE, --map MAP
+void AddFhirOptions(CLI::App& app, CommandLine& rLine);
+// --profile PROFILE
+void AddProfileOption(CLI::App& app, CommandLine& rLine);
+// --strict
+void AddStrictOption(CLI::App& app, CommandLine& rLine);
+// --out-dir DIR, --report
+void AddPageFileOptions(CLI::App& app, CommandLine& rLine);
+// --jobs N
+void AddJobsOption(CLI::App& app, CommandLine& rLine);
+// --disable CHECK[,CHECK]...
+void AddDisableOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

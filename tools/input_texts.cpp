@@ -69,5 +69,22 @@ bool CInputTexts::Read(const CommandLine& line, std::string& rError) {
     return true;
 }
 
+bool CInputTexts::AddUtf8Texts(std::vector<std::string> arrTexts, const std::string& strSource, std::string& rError) {
+    for (std::string& strText : arrTexts) {
+        if (m_nCodePage == CP_UTF8) {
+            m_dataTexts.push_back(std::move(strText));
+            continue;
+        }
+        std::string strConverted;
+        std::string strWhy;
+        if (!ConvertText(strText, CP_UTF8, m_nCodePage, strConverted, strWhy)) {
+            rError = "the pages of " + strSource + " cannot be written in GBK like the template: " + strWhy;
+            return false;
+        }
+        m_dataTexts.push_back(std::move(strConverted));
+    }
+    return true;
+}
+
 }  // namespace cli
 }  // namespace vitalchart

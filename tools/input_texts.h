@@ -24,6 +24,10 @@ public:
 
     UINT GetCodePage() const { return m_nCodePage; }
     const std::string& GetTemplate() const { return m_strTemplate; }
+    // Adds data texts written in UTF-8 (pages laid out from readings),
+    // converted to the code page; false with rError naming strSource when
+    // the code page cannot write one of their characters.
+    bool AddUtf8Texts(std::vector<std::string> arrTexts, const std::string& strSource, std::string& rError);
     // The data texts in the code page, in the order given.
     const std::vector<std::string>& GetDataTexts() const { return m_dataTexts; }
     // Hands the data texts over, leaving none.

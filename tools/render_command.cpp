@@ -1,5 +1,6 @@
 #include "tools/render_command.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,12 +8,17 @@
 
 #include "render/chart_geometry.h"
 #include "render/chart_page.h"
+#include "render/chart_renderer.h"
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
 #include "tools/output_files.h"
 #include "tools/page_layout.h"
+#include "tools/page_runner.h"
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
+#include "tools/readings_pages.h"
+#include "tools/render_check.h"
+#include "vitalchart/surface/cairo_dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -20,6 +26,8 @@ namespace cli {
 namespace {
 
 constexpr int kExitOk = 0;
+// What Fail returns: the command could not do its work.
+constexpr int kExitFailed = 2;
 
 }  // namespace
 
@@ -33,7 +41,14 @@ int RunRender(const CommandLine& line) {
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);
+    if (line.HasReadings()) {
+        clinical::CPagination pagination;
+        if (!PaginateReadings(line, pagination)) return kExitFailed;
+        const std::string& strSource = line.strFhir.empty() ? line.strReadings : line.strFhir;
+        if (!inputs.AddUtf8Texts(std::move(pagination.m_arrPages), strSource, strError)) return Fail(strError);
+    }
     for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
+    if (const int nExit = CheckBeforeRender(line, inputs)) return nExit;
     const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;
     if (!chartTemplate.SetText(inputs.GetTemplate(), SettleTemplatePath(line.strTemplate.c_str()))) {
@@ -48,24 +63,22 @@ int RunRender(const CommandLine& line) {
     PageSettings settings = layout.settings;
     settings.strOutput = line.output.value_or(std::string());
 
+    // The command draws nothing but charts: the text library may take the
+    // chart's fonts as the process's own instead of reading the system's
+    // configuration a second time. Set once, before any thread draws.
+    if (*format != Format::kTrace) CCairoDC::ShareFontsWithProcess();
+
     COutputFiles outputs;
-    const std::unique_ptr<CPageSink> pSink = MakePageSink(*format, settings, outputs);
+    const int nJobs = line.jobs.value_or(AvailableCores());
+    const std::unique_ptr<CPageOutput> pOutput = MakePageOutput(*format, settings, nJobs, outputs);
     CProgressLine progress(settings.nPages);
-    auto fail = [&progress](const std::string& strMessage) {
-        progress.End();
-        return Fail(strMessage);
+    const BOOL bFill = line.bFill ? 1 : 0;
+    auto draw = [&](int nPage, CDC* pDC) {
+        return DrawChartPage(pDC, geometry, chartTemplate, pages[static_cast<std::size_t>(nPage - 1)], bFill);
     };
-    for (int nPage = 1; nPage <= settings.nPages; ++nPage) {
-        if (!pSink->BeginPage(nPage, strError)) return fail(strError);
-        const std::string& strData = pages[static_cast<std::size_t>(nPage - 1)];
-        if (!DrawChartPage(pSink->GetSurface(), geometry, chartTemplate, strData, line.bFill ? 1 : 0)) {
-            return fail("out of memory drawing page " + std::to_string(nPage));
-        }
-        progress.Page(nPage);
-        if (!pSink->EndPage(strError)) return fail(strError);
-    }
+    const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError);
     progress.End();
-    if (!pSink->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
+    if (!bDrawn || !pOutput->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
     return kExitOk;
 }
 

@@ -7,7 +7,7 @@
 
 #include "tools/check_command.h"
 #include "tools/command_options.h"
-#include "tools/picture_sink.h"
+#include "tools/paginate_command.h"
 #include "tools/render_command.h"
 #include "tools/serve/serve_command.h"
 #include "tools/serve/serve_options.h"
@@ -22,17 +22,31 @@ constexpr int kExitOk = 0;
 
 void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDataOption(app, rLine);
+    AddReadingsOption(app, rLine);
+    AddFhirOptions(app, rLine);
+    AddProfileOption(app, rLine);
+    AddStrictOption(app, rLine);
     AddOutputOption(app, rLine);
     AddDrawingFormatOption(app, rLine);
     AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
     AddPngCompressionOption(app, rLine);
+    AddJobsOption(app, rLine);
+    AddDisableOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddDataOption(app, rLine);
     AddCheckFormatOption(app, rLine);
     AddEncodingOption(app, rLine);
+    AddDisableOption(app, rLine);
+}
+
+void PaginateOptions(CLI::App& app, CommandLine& rLine) {
+    AddFhirOptions(app, rLine);
+    AddProfileOption(app, rLine);
+    AddPageFileOptions(app, rLine);
+    AddStrictOption(app, rLine);
 }
 
 void NoOptions(CLI::App&, CommandLine&) {}
@@ -74,34 +88,46 @@ const std::vector<VerbEntry>& Verbs() {
          "TEMPLATE",
          "prints the width and height in millimetres that the template declares\n"
          "(exit 1: it declares none)",
-         true,
+         EOperand::kTemplate,
          NoOptions,
          RunSize},
         {{"render"},
          "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
+         "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]",
-         "draws the template and the readings of the data files",
-         true,
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
+         "       [--jobs N] [--disable CHECK]...",
+         "draws the template and the readings of the data files, or of the readings\n"
+         "laid out by the profile (a page a data text, as paginate writes them)",
+         EOperand::kTemplate,
          RenderOptions,
          RunRender},
         {{"check"},
-         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]",
+         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]\n"
+         "       [--disable CHECK]...",
          "explains what the renderer skips or misreads in the template and the data files\n"
          "(exit 0: no warnings, 1: warnings, 2: a file cannot be read)",
-         true,
+         EOperand::kTemplate,
          CheckOptions,
          RunCheck},
+        {{"paginate"},
+         "(READINGS | --fhir BUNDLE [--map MAP]) --profile PROFILE [--out-dir DIR]\n"
+         "       [--report] [--strict]",
+         "lays a readings document or a FHIR bundle out by a hospital profile into\n"
+         "page-1.data, page-2.data, ... (exit 2: an input is wrong, nothing written)",
+         EOperand::kReadings,
+         PaginateOptions,
+         RunPaginate},
         {{"serve"},
          "--templates DIR [--profiles DIR] [--listen HOST:PORT] [--workers N] [--queue N]\n"
          "       [--max-body BYTES] [--time-limit MS]",
          "serves charts over HTTP: POST /v1/charts, GET /v1/templates, /healthz, /metrics\n"
          "and a web page at / (ends on SIGTERM once the requests in flight are answered)",
-         false,
+         EOperand::kNone,
          AddServeOptions,
          RunServe},
-        {{"--help", "-h", "help"}, "", "prints this text", false, nullptr, RunHelp},
-        {{"--version"}, "", "prints the version", false, nullptr, RunVersion},
+        {{"--help", "-h", "help"}, "", "prints this text", EOperand::kNone, nullptr, RunHelp},
+        {{"--version"}, "", "prints the version", EOperand::kNone, nullptr, RunVersion},
     };
     return verbs;
 }

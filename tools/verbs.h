@@ -12,6 +12,10 @@ class App;
 namespace vitalchart {
 namespace cli {
 
+// What a verb's operand names: nothing (the verb takes none), a template
+// (required), or a readings document (else --fhir names a bundle).
+enum class EOperand { kNone, kTemplate, kReadings };
+
 // One verb of the vitalchart command. Adding a verb is one entry in the table
 // of verbs.cpp and its run function; its options come from the declarations
 // of command_options.h, and the help text is made from the table.
@@ -19,7 +23,7 @@ struct VerbEntry {
     std::vector<std::string> names;  // the first is shown; the rest are aliases
     const char* pszUsage;            // what follows the name on its usage line
     const char* pszSummary;          // what it does, for the help text
-    bool bTemplate;                  // reads one template path as its operand
+    EOperand nOperand;               // what its one operand names, if it takes one
     // Declares the verb's options on the parser, each filling rLine when read;
     // null: the verb reads nothing after its name, and what follows is ignored.
     void (*pfnOptions)(CLI::App& app, CommandLine& rLine);

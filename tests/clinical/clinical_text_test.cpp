@@ -72,6 +72,7 @@ TEST(DecimalText, ValuesAreRoundedOnTheirDigitsAndConvertedByUnit) {
         {"1.6", "L", "mL", 0, "1600"},        {"88", "{beats}/min", "/min", 0, "88"},
         {"88", "1/min", "/min", 0, "88"},     {"6.1", "mmol/L", "Cel", 1, ""},
         {"38", "kg", "Cel", 1, ""},           {"999999999", "kg", "g", 0, ""},
+        {"0.096", "g/L", "mg/dL", 1, "9.6"},  {"150", "umol/L", "mg/dL", 1, ""},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(std::string(row.pszValue) + " " + row.pszFrom);

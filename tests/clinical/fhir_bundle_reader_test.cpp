@@ -39,8 +39,12 @@ TEST(FhirBundle, EachValueLandsInItsColumn) {
     ASSERT_EQ(pagination.m_arrPages.size(), 1u);
     const std::vector<std::string> arrLines = Lines(pagination.m_arrPages[0]);
     const char* const kExpected[] = {
-        // Header from Patient, Encounter and its bed Location (part of the ward).
+        // Header from the profile, Patient, Encounter and its bed Location (part of the ward).
+        R"(<d vitalsigns="医院" vitalsignsvalues="示例医院" cellindex="0"/>)",
         R"(<d vitalsigns="姓名" vitalsignsvalues="李明" cellindex="0"/>)",
+        R"(<d vitalsigns="性别" vitalsignsvalues="男" cellindex="0"/>)",
+        R"(<d vitalsigns="年龄" vitalsignsvalues="45岁" cellindex="0"/>)",
+        R"(<d vitalsigns="入院日期" vitalsignsvalues="2024-12-01" cellindex="0"/>)",
         R"(<d vitalsigns="科别" vitalsignsvalues="普外科" cellindex="0"/>)",
         R"(<d vitalsigns="床号" vitalsignsvalues="12" cellindex="0"/>)",
         R"(<d vitalsigns="住院号" vitalsignsvalues="2024120108" cellindex="0"/>)",
@@ -65,12 +69,14 @@ TEST(FhirBundle, EachValueLandsInItsColumn) {
         // dataAbsentReason: asked-declined, and not-performed with a note.
         R"(<d vitalsigns="体温" vitalsignsvalues="" cellindex="8" reason="拒测"/>)",
         R"(<d vitalsigns="体温" vitalsignsvalues="" cellindex="10" reason="外出"/>)",
-        // Blood-pressure components, weight in kg and in g, intake and urine output by day.
+        // Blood-pressure components, weight in kg and in g, height in inches, intake and urine by day, pain.
         R"(<d vitalsigns="血压" vitalsignsvalues="132/86" cellindex="0"/>)",
         R"(<d vitalsigns="体重" vitalsignsvalues="62.5" cellindex="0"/>)",
         R"(<d vitalsigns="体重" vitalsignsvalues="61.8" cellindex="6"/>)",
         R"(<d vitalsigns="入量" vitalsignsvalues="1800" cellindex="0"/>)",
-        R"(<d vitalsigns="出量" vitalsignsvalues="1500" cellindex="0"/>)",
+        R"(<d vitalsigns="尿量" vitalsignsvalues="1500" cellindex="0"/>)",
+        R"(<d vitalsigns="身高" vitalsignsvalues="172" cellindex="0"/>)",
+        R"(<d vitalsigns="疼痛" vitalsignsvalues="3" cellindex="2"/>)",
     };
     for (const char* pszLine : kExpected) {
         SCOPED_TRACE(pszLine);

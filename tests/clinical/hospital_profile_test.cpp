@@ -35,6 +35,8 @@ TEST(HospitalProfile, BrokenRulesAreFoundAtTheirPointer) {
         {R"("kind": "half-day")", R"("kind": "halfday")", "/rows/5/kind: 'halfday' is not one of slot, half-day"},
         {R"("days": 10)", R"("days": 0)", "/daysAfterSurgery/days: '0' is not a whole number from 1 to 366"},
         {R"("numerals": "chinese")", R"("numerals": "roman")", "/events/numerals: 'roman' is not one of"},
+        {R"("hospital": "示例医院",)", "",
+         "/header/0/field: writes the hospital's name, but the profile gives no 'hospital'"},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.pszTo);

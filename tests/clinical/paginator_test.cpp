@@ -183,30 +183,25 @@ TEST(Paginate, ReadingsSharingACellAreKeptAsTheRowSays) {
     EXPECT_EQ(ReportOf(pagination, "/readings/3")->m_nPage, 0);
 }
 
-TEST(Paginate, TheBundledWeekIsReproducedByteForByte) {
-    CPagination pagination;
-    ASSERT_TRUE(PaginateText(ReadFile(SourcePath("examples/week.readings.json")), "week.readings.json",
-                             ShippedProfile("adult"), true, pagination))
-        << Findings(pagination.m_arrDiagnostics);
-    ASSERT_EQ(pagination.m_arrPages.size(), 1u);
-    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("tests/golden/first-example/week.data")));
-}
-
-TEST(Paginate, TheBundledWeekDrawsTheSameTraceThroughThePlugin) {
-    CPagination pagination;
-    ASSERT_TRUE(PaginateText(ReadFile(SourcePath("examples/week.readings.json")), "week.readings.json",
-                             ShippedProfile("adult"), true, pagination));
-    ASSERT_EQ(pagination.m_arrPages.size(), 1u);
-    const std::string strTemplate = SourcePath("tests/golden/first-example/vitalsign.xml");
-    auto trace = [&](const std::string& strData) {
-        CRecordingDC dc;
-        DrawPlugin(&dc, 0, 0, 805, 631, 96, 96, 96, 96, strTemplate.c_str(), strData.c_str(),
-                   static_cast<int>(strData.size()), "", 0);
-        return dc.GetTrace();
+TEST(Paginate, TheBundledExamplesAreReproducedByteForByte) {
+    const struct {
+        const char* pszReadings;
+        const char* pszProfile;
+        const char* pszData;
+    } kRows[] = {
+        {"week.readings.json", "adult", "week.data"},
+        // Age in days (日龄) and the day of life (出生天数) from the birth date; weight in grams.
+        {"newborn.readings.json", "newborn", "newborn.data"},
     };
-    const std::string strExpected = trace(ReadFile(SourcePath("tests/golden/first-example/week.data")));
-    ASSERT_NE(strExpected.find("lineto"), std::string::npos);
-    EXPECT_EQ(trace(pagination.m_arrPages[0]), strExpected);
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.pszReadings);
+        CPagination pagination;
+        ASSERT_TRUE(PaginateText(ReadFile(SourcePath(std::string("examples/") + row.pszReadings)), row.pszReadings,
+                                 ShippedProfile(row.pszProfile), true, pagination))
+            << Findings(pagination.m_arrDiagnostics);
+        ASSERT_EQ(pagination.m_arrPages.size(), 1u);
+        EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath(std::string("examples/") + row.pszData)));
+    }
 }
 
 TEST(Paginate, ACommaDecimalLocaleChangesNothing) {
@@ -219,7 +214,7 @@ TEST(Paginate, ACommaDecimalLocaleChangesNothing) {
     const bool bOk = PaginateText(strReadings, "week.readings.json", ShippedProfile("adult"), true, pagination);
     std::setlocale(LC_ALL, strPrevious.c_str());
     ASSERT_TRUE(bOk) << Findings(pagination.m_arrDiagnostics);
-    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("tests/golden/first-example/week.data")));
+    EXPECT_EQ(pagination.m_arrPages[0], ReadFile(SourcePath("examples/week.data")));
 }
 
 }  // namespace

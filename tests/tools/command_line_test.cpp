@@ -92,8 +92,19 @@ TEST(CommandLine, NamesEachMistakeInOneLine) {
         {{"render", "t.xml", "--encoding", "latin1"}, "unknown encoding 'latin1' (known: auto, utf-8, gbk)"},
         {{"check", "t.xml", "--format", "png"}, "unknown format 'png' for check (known: text, json)"},
         // The checker draws nothing: drawing options would be ignored without a word.
-        {{"check", "t.xml", "-o", "out.png"}, "check takes only --data, --format and --encoding"},
-        {{"check", "t.xml", "--print"}, "check takes only --data, --format and --encoding"},
+        {{"check", "t.xml", "-o", "out.png"}, "check takes only --data, --format, --encoding and --disable"},
+        {{"check", "t.xml", "--print"}, "check takes only --data, --format, --encoding and --disable"},
+        // Readings come from one source, with a profile, and never beside data texts.
+        {{"paginate", "--profile", "p.json"}, "no readings given: a readings document, or --fhir BUNDLE"},
+        {{"paginate", "r.json", "--fhir", "b.json", "--profile", "p"},
+         "give a readings document or --fhir BUNDLE, not both"},
+        {{"paginate", "r.json"}, "readings need --profile PROFILE, the hospital's rules for laying them out"},
+        {{"render", "t.xml", "--readings", "r", "--data", "d", "--profile", "p"},
+         "--data and readings both give the pages; give one of them"},
+        {{"render", "t.xml", "--readings", "r", "--map", "m", "--profile", "p"},
+         "--map is the mapping table of a FHIR bundle; it needs --fhir BUNDLE"},
+        {{"render", "t.xml", "--profile", "p"}, "--profile needs --readings or --fhir"},
+        {{"render", "t.xml", "--readings", ""}, "--readings wants FILE, not an empty name"},
         // The first mistake on the line is the one reported.
         {{"render", "t.xml", "--dpi", "x", "--rect", "y"}, "--dpi wants a positive integer, not 'x'"},
     };

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "support/captured_output.h"
+#include "support/pdf_words.h"
 #include "support/shape_log.h"
 #include "vitalchart/plugin.h"
 
@@ -23,17 +25,7 @@ namespace {
 const std::string kExample = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
 const std::string kData = std::string(VITALCHART_EXAMPLES) + "/week.data";
 
-std::string Capture(const std::string& strCommand, int* pExit = nullptr) {
-    std::string strOut;
-    FILE* pipe = ::popen(strCommand.c_str(), "r");
-    if (pipe == nullptr) return strOut;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) strOut.append(buf, n);
-    int nStatus = ::pclose(pipe);
-    if (pExit != nullptr) *pExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-    return strOut;
-}
+using vitalchart::test::CapturedOutput;
 
 class ExampleOutputTest : public testing::Test {
 protected:
@@ -45,51 +37,19 @@ protected:
     void TearDown() override { std::system(("rm -rf '" + m_strDir + "'").c_str()); }
     int Render(const std::string& strArgs) {
         int nExit = -1;
-        Capture(std::string("'") + VITALCHART_CLI + "' render '" + kExample + "' " + strArgs + " 2>&1", &nExit);
+        CapturedOutput(std::string("'") + VITALCHART_CLI + "' render '" + kExample + "' " + strArgs + " 2>&1", &nExit);
         return nExit;
     }
     std::string m_strDir;
 };
 
-struct Word {
-    int nPage;
-    double xMin, yMin, xMax, yMax;
-};
-
-// Words of `pdftotext -bbox`, with the page each stands on.
-std::vector<std::pair<std::string, Word>> PdfWords(const std::string& strPdf) {
-    std::string strXml = Capture("pdftotext -bbox '" + strPdf + "' -");
-    std::vector<std::pair<std::string, Word>> words;
-    std::regex wordRe(
-        R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
-    int nPage = 0;
-    std::istringstream in(strXml);
-    std::string line;
-    std::smatch m;
-    while (std::getline(in, line)) {
-        if (line.find("<page ") != std::string::npos) ++nPage;
-        if (std::regex_search(line, m, wordRe)) {
-            // The figures are C-locale decimals; istringstream in the classic locale reads them so.
-            auto num = [](const std::string& s) {
-                std::istringstream is(s);
-                is.imbue(std::locale::classic());
-                double d = 0;
-                is >> d;
-                return d;
-            };
-            words.push_back({m[5], {nPage, num(m[1]), num(m[2]), num(m[3]), num(m[4])}});
-        }
-    }
-    return words;
-}
-
 TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
     std::string strPdf = m_strDir + "/chart.pdf";
     ASSERT_EQ(Render("--data '" + kData + "' --data '" + kData + "' -o '" + strPdf + "'"), 0);
-    std::string strInfo = Capture("pdfinfo '" + strPdf + "'");
+    std::string strInfo = CapturedOutput("pdfinfo '" + strPdf + "'");
     EXPECT_NE(strInfo.find("Pages:           2"), std::string::npos) << strInfo;
 
-    auto words = PdfWords(strPdf);
+    const auto words = vitalchart::test::PdfWords(strPdf);
     // Boxes in millimetres from the chart's top-left, as the template gives them.
     struct Box {
         const char* word;
@@ -100,22 +60,10 @@ TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
         {"2024-12-01", 27.5, 25.3, 46.5, 30.1},  // the date of day 1
         {"1800", 27.5, 196.8, 46.5, 201.6},      // day 1's intake
     };
-    const double kPointsPerMm = 72.0 / 25.4;
-    const double kSlack = 2.5;  // glyph boxes reach a little beyond the ink
     for (int nPage = 1; nPage <= 2; ++nPage) {
         for (const Box& box : boxes) {
             SCOPED_TRACE(testing::Message() << box.word << " on page " << nPage);
-            bool bFound = false;
-            for (const auto& w : words) {
-                if (w.first != box.word || w.second.nPage != nPage) continue;
-                if (w.second.xMin >= box.left * kPointsPerMm - kSlack &&
-                    w.second.xMax <= box.right * kPointsPerMm + kSlack &&
-                    w.second.yMin >= box.top * kPointsPerMm - kSlack &&
-                    w.second.yMax <= box.bottom * kPointsPerMm + kSlack) {
-                    bFound = true;
-                }
-            }
-            EXPECT_TRUE(bFound);
+            EXPECT_TRUE(vitalchart::test::WordInBox(words, box.word, nPage, box.left, box.top, box.right, box.bottom));
         }
     }
 }
@@ -124,14 +72,14 @@ TEST_F(ExampleOutputTest, SvgIsWellFormedAndRendersElsewhere) {
     std::string strSvg = m_strDir + "/chart.svg";
     ASSERT_EQ(Render("--data '" + kData + "' -o '" + strSvg + "'"), 0);
     int nExit = -1;
-    Capture("rsvg-convert -o '" + m_strDir + "/back.png' '" + strSvg + "' 2>&1", &nExit);
+    CapturedOutput("rsvg-convert -o '" + m_strDir + "/back.png' '" + strSvg + "' 2>&1", &nExit);
     EXPECT_EQ(nExit, 0);
     std::ifstream back(m_strDir + "/back.png", std::ios::binary);
     char magic[4] = {};
     back.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG");
     // rsvg's parser is strict XML; check the document ends properly too.
-    std::string strText = Capture("cat '" + strSvg + "'");
+    std::string strText = CapturedOutput("cat '" + strSvg + "'");
     EXPECT_EQ(strText.compare(0, 5, "<?xml"), 0);
     EXPECT_NE(strText.rfind("</svg>"), std::string::npos);
 }
@@ -255,7 +203,7 @@ TEST_F(ExampleOutputTest, EveryTemperatureReadingIsVisibleInThePng) {
         }
         return false;
     };
-    const std::string strData = Capture("cat '" + kData + "'");
+    const std::string strData = CapturedOutput("cat '" + kData + "'");
     int nChecked = 0;
     for (const std::string& strReading : ReadingsOf(strData, "体温")) {
         // Readings not taken and values below the scale are written, not marked.

@@ -588,13 +588,14 @@ void CheckCaption(const CPage& page, const std::string& strCaption, const RECT& 
 void CheckCaptions(const CPage& page, const ChartInputs& in) {
     const LONG left = in.rect.left;
     const LONG right = in.rect.right;
-    // The title across the top, above the patient header.
-    RECT title = {Position(in, "+6.3", 0), Position(in, "+1.1", 1), Position(in, "+160.8", 0), Position(in, "+8", 1)};
-    CheckCaption(page, "title", title, RECT{left, in.rect.top, right, Position(in, "+8.4", 1)}, true);
-    // The page number row under the grid's bottom frame line.
-    RECT pageRow = {Position(in, "+6.3", 0), Position(in, "+205.8", 1), Position(in, "+160.8", 0),
-                    Position(in, "+210.6", 1)};
-    CheckCaption(page, "page number", pageRow, RECT{left, Position(in, "+205.3", 1), right, in.rect.bottom}, true);
+    // The title across the top, under the hospital's name and above the patient header.
+    RECT title = {Position(in, "+6.3", 0), Position(in, "+6.2", 1), Position(in, "+160.8", 0),
+                  Position(in, "+13.1", 1)};
+    CheckCaption(page, "title", title, RECT{left, Position(in, "+6.6", 1), right, Position(in, "+13.5", 1)}, true);
+    // The page number row under the pain band's bottom frame line.
+    RECT pageRow = {Position(in, "+6.3", 0), Position(in, "+247.1", 1), Position(in, "+160.8", 0),
+                    Position(in, "+251.9", 1)};
+    CheckCaption(page, "page number", pageRow, RECT{left, Position(in, "+246.6", 1), right, in.rect.bottom}, true);
 }
 
 // How many more GDI objects the process can create: it creates them until
