@@ -12,6 +12,7 @@
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
 #include "tools/output_files.h"
+#include "tools/page_layout.h"
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
@@ -27,24 +28,6 @@ namespace {
 constexpr int kExitOk = 0;
 // What Fail returns: the command could not do its work.
 constexpr int kExitFailed = 2;
-
-// The chart's place on the page: --rect, else from the device origin to the
-// size the template declares (167 by 213 mm when it declares none).
-CChartGeometry Geometry(const CommandLine& line, int nDpi, const CChartTemplate& chartTemplate) {
-    const ScalePair scaleX = line.scaleX.value_or(ScalePair{nDpi, 96});
-    const ScalePair scaleY = line.scaleY.value_or(ScalePair{nDpi, 96});
-    if (line.rect) return CChartGeometry(*line.rect, scaleX, scaleY);
-    float fWidth = 167.0f;
-    float fHeight = 213.0f;
-    float fDeclaredWidth = 0.0f;
-    float fDeclaredHeight = 0.0f;
-    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
-        fWidth = fDeclaredWidth;
-        fHeight = fDeclaredHeight;
-    }
-    const CChartGeometry scale(RECT{0, 0, 0, 0}, scaleX, scaleY);
-    return CChartGeometry(RECT{0, 0, scale.MmToDeviceX(fWidth), scale.MmToDeviceY(fHeight)}, scaleX, scaleY);
-}
 
 }  // namespace
 
@@ -75,18 +58,10 @@ int RunRender(const CommandLine& line) {
     std::vector<std::string> pages = inputs.TakeDataTexts();
     if (pages.empty()) pages.emplace_back();
 
-    PageSettings settings;
-    settings.nDpi = line.dpi.value_or(*format == Format::kPdf ? 600 : 96);
-    const CChartGeometry geometry = Geometry(line, settings.nDpi, chartTemplate);
-    // The page holds the chart rectangle from the device origin.
-    const RECT rect = geometry.GetRect();
-    settings.nWidth = std::max(1, std::max(rect.left, rect.right));
-    settings.nHeight = std::max(1, std::max(rect.top, rect.bottom));
+    const PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(pages.size()));
+    const CChartGeometry& geometry = layout.geometry;
+    PageSettings settings = layout.settings;
     settings.strOutput = line.output.value_or(std::string());
-    settings.nPages = static_cast<int>(pages.size());
-    settings.nCodePage = nCodePage;
-    settings.bPrinting = line.print.value_or(*format == Format::kPdf) ? 1 : 0;
-    if (line.pngCompression) settings.nPngCompression = *line.pngCompression;
 
     // The command draws nothing but charts: the text library may take the
     // chart's fonts as the process's own instead of reading the system's

@@ -9,6 +9,8 @@
 #include "tools/command_options.h"
 #include "tools/paginate_command.h"
 #include "tools/render_command.h"
+#include "tools/serve/serve_command.h"
+#include "tools/serve/serve_options.h"
 #include "tools/size_command.h"
 
 namespace vitalchart {
@@ -116,6 +118,14 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kReadings,
          PaginateOptions,
          RunPaginate},
+        {{"serve"},
+         "--templates DIR [--profiles DIR] [--listen HOST:PORT] [--workers N] [--queue N]\n"
+         "       [--max-body BYTES] [--time-limit MS]",
+         "serves charts over HTTP: POST /v1/charts, GET /v1/templates, /healthz, /metrics\n"
+         "and a web page at / (ends on SIGTERM once the requests in flight are answered)",
+         EOperand::kNone,
+         AddServeOptions,
+         RunServe},
         {{"--help", "-h", "help"}, "", "prints this text", EOperand::kNone, nullptr, RunHelp},
         {{"--version"}, "", "prints the version", EOperand::kNone, nullptr, RunVersion},
     };
