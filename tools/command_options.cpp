@@ -124,6 +124,19 @@ void AddCheckFormatOption(CLI::App& app, CommandLine& rLine) {
     });
 }
 
+void AddLayoutFormatOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--format", "F", "text, json, or svg: the chart with the elements' boxes (default: text)",
+             [&rLine](const std::string& strValue) {
+                 for (Format format : {Format::kText, Format::kJson, Format::kSvg}) {
+                     if (strValue == FormatName(format)) {
+                         rLine.format = format;
+                         return;
+                     }
+                 }
+                 Refuse("unknown format '" + strValue + "' for layout (known: text, json, svg)");
+             });
+}
+
 void AddDrawingOptions(CLI::App& app, CommandLine& rLine) {
     AddValue(app, "--rect", "L,T,R,B", "chart rectangle in device units (default: the declared size)",
              [&rLine](const std::string& strValue) {

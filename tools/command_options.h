@@ -37,6 +37,8 @@ void AddOutputOption(CLI::App& app, CommandLine& rLine);
 void AddDrawingFormatOption(CLI::App& app, CommandLine& rLine);
 // --format text|json
 void AddCheckFormatOption(CLI::App& app, CommandLine& rLine);
+// --format text|json|svg
+void AddLayoutFormatOption(CLI::App& app, CommandLine& rLine);
 // --rect, --dpi, --scale-x, --scale-y, --print, --screen, --fill
 void AddDrawingOptions(CLI::App& app, CommandLine& rLine);
 // --encoding auto|utf-8|gbk

@@ -7,6 +7,7 @@
 
 #include "tools/check_command.h"
 #include "tools/command_options.h"
+#include "tools/layout_command.h"
 #include "tools/paginate_command.h"
 #include "tools/render_command.h"
 #include "tools/size_command.h"
@@ -34,6 +35,14 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddDataOption(app, rLine);
     AddCheckFormatOption(app, rLine);
+    AddEncodingOption(app, rLine);
+}
+
+void LayoutOptions(CLI::App& app, CommandLine& rLine) {
+    AddDataOption(app, rLine);
+    AddOutputOption(app, rLine);
+    AddLayoutFormatOption(app, rLine);
+    AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
 }
 
@@ -103,6 +112,16 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kTemplate,
          CheckOptions,
          RunCheck},
+        {{"layout"},
+         "TEMPLATE [--data FILE]... [--format text|json|svg] [-o FILE]\n"
+         "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]",
+         "lists what each element of the template drew, by line: its box in device units\n"
+         "and millimetres, its pen and font, its lines, markers and texts; svg draws the\n"
+         "chart with every element's box over it, labelled with its line",
+         EOperand::kTemplate,
+         LayoutOptions,
+         RunLayout},
         {{"paginate"},
          "(READINGS | --fhir BUNDLE [--map MAP]) --profile PROFILE [--out-dir DIR]\n"
          "       [--report] [--strict]",
