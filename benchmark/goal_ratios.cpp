@@ -52,14 +52,31 @@ private:
     std::map<std::string, double> m_counters;  // "benchmark:counter"
 };
 
-// The time of the benchmark whose name begins with strName (arguments and
-// suffixes such as /real_time follow it), its median over repetitions when
-// there are some; negative when it did not run.
+// Whether the run is the benchmark strName: its name, or its name followed
+// by arguments and suffixes such as /real_time.
+bool IsRunOf(const std::string& strRun, const std::string& strName) {
+    return strRun == strName || strRun.rfind(strName + "/", 0) == 0;
+}
+
+// Whether the run's name ends with the suffix.
+bool EndsWith(const std::string& strRun, const std::string& strSuffix) {
+    return strRun.size() >= strSuffix.size() &&
+           strRun.compare(strRun.size() - strSuffix.size(), strSuffix.size(), strSuffix) == 0;
+}
+
+// The time of the benchmark strName: the median over repetitions when there
+// are some, never another aggregate (mean, deviation, coefficient of
+// variation); negative when it did not run.
 double TimeOf(const std::map<std::string, double>& times, const std::string& strName) {
-    const auto median = times.find(strName + "_median");
-    if (median != times.end()) return median->second;
     for (const auto& entry : times) {
-        if (entry.first == strName || entry.first.rfind(strName + "/", 0) == 0) return entry.second;
+        const bool bMedian =
+            entry.first == strName + "_median" || (IsRunOf(entry.first, strName) && EndsWith(entry.first, "_median"));
+        if (bMedian) return entry.second;
+    }
+    for (const auto& entry : times) {
+        const bool bAggregate = EndsWith(entry.first, "_mean") || EndsWith(entry.first, "_stddev") ||
+                                EndsWith(entry.first, "_cv") || EndsWith(entry.first, "_median");
+        if (IsRunOf(entry.first, strName) && !bAggregate) return entry.second;
     }
     return -1.0;
 }
@@ -73,7 +90,7 @@ double CounterOf(const std::map<std::string, double>& counters, const std::strin
         const std::size_t nColon = strKey.rfind(':');
         if (nColon == std::string::npos || strKey.compare(nColon + 1, std::string::npos, strCounter) != 0) continue;
         const std::string strRun = strKey.substr(0, nColon);
-        if (strRun == strName || strRun.rfind(strName + "/", 0) == 0) return entry.second;
+        if (IsRunOf(strRun, strName) && !EndsWith(strRun, "_cv") && !EndsWith(strRun, "_stddev")) return entry.second;
     }
     return -1.0;
 }

@@ -1,7 +1,9 @@
-// A whole drawing call on the Cairo surface, into an image in memory of at
-// most kMaxFuzzImageSide pixels a side; the input is split as for the
-// recording surface (draw_case.h). The surface must not fail and the host's
-// state must come back.
+// A whole chart page on the Cairo surface, into an image in memory of at most
+// kMaxFuzzImageSide pixels a side, the template kept in memory; the input is
+// split as for the recording surface (draw_case.h). The surface must not fail
+// and the host's state must come back. Every surface is made on the fuzzing
+// thread, so that what the surface keeps for its thread (fonts) is reused
+// from one input to the next.
 
 #include <fontconfig/fontconfig.h>
 
@@ -12,7 +14,6 @@
 
 #include "fuzz/draw_case.h"
 #include "fuzz/fuzz_support.h"
-#include "vitalchart/plugin.h"
 #include "vitalchart/surface/cairo_dc.h"
 
 #if defined(__has_feature)
@@ -51,11 +52,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     const fuzz::DrawCase c = fuzz::DecodeDrawCase(pData, nSize);
-    fuzz::CScratchFile& file = fuzz::ScratchTemplate();
-    file.Write(c.strTemplate);
     auto pDC = CCairoDC::CreatePng(c.nImageWidth, c.nImageHeight, c.nCodePage, c.bPrinting);
     Require(pDC->GetError().empty(), "the image could not be made", pDC->GetError());
-    fuzz::DrawCaseOn(c, *pDC, file.Path().c_str());
+    fuzz::DrawCaseInMemory(c, *pDC);
     // A failed drawing status would silently stop everything drawn after it.
     Require(pDC->GetError().empty(), "the surface failed", pDC->GetError());
     if (nSize > 0 && (pData[0] & 0x10)) {

@@ -2,7 +2,8 @@
 
 // What the chart-drawing fuzz targets share: the template file the plug-in
 // reads from disk, a host's own surface state to see come back, exact-size
-// copies of the data text, and a fatal check that libFuzzer reports as a crash.
+// copies of the data text, a drawing over a template in memory, and a fatal
+// check that libFuzzer reports as a crash.
 
 #include <unistd.h>
 
@@ -14,6 +15,9 @@
 #include <vector>
 
 #include "fuzz/draw_case.h"
+#include "render/chart_geometry.h"
+#include "render/chart_page.h"
+#include "render/chart_template.h"
 #include "tests/support/host_state.h"
 #include "vitalchart/platform/gdi_objects.h"
 #include "vitalchart/plugin.h"
@@ -95,6 +99,26 @@ inline void DrawCaseOn(const DrawCase& c, CStateDC& dc, const char* pszTemplateP
     host.Apply(dc);
     DrawPlugin(&dc, c.nTop, c.nLeft, c.nBottom, c.nRight, c.nDenY, c.nDenX, c.nNumY, c.nNumX, pszTemplatePath,
                data.get(), static_cast<int>(nDataLength), "", c.bFill);
+    RequireRestored(host, dc);
+}
+
+// One page of a decoded input as a host that keeps its template in memory
+// draws it (the command does): the template handed over as text rather than
+// written to a file and read back for every input, the host's own state lent
+// with the surface and required back. The file path is the size query's and
+// the replay's to cover; what is drawn after the template is read is the same.
+inline void DrawCaseInMemory(const DrawCase& c, CStateDC& dc) {
+    CChartTemplate chartTemplate;
+    Require(chartTemplate.SetText(c.strTemplate, "fuzz.xml") == 1, "the template was refused");
+    std::string strData = c.strData;
+    if (c.bShortData && !strData.empty()) strData.pop_back();
+    const RECT rect = {c.nLeft, c.nTop, c.nRight, c.nBottom};
+    const CChartGeometry geometry(rect, {c.nNumX, c.nDenX}, {c.nNumY, c.nDenY});
+    CHostState host;
+    host.Apply(dc);
+    // False only when drawing ran out of memory, which the plug-in's own
+    // call swallows as well; the host's state must come back either way.
+    (void)DrawChartPage(&dc, geometry, chartTemplate, strData, c.bFill);
     RequireRestored(host, dc);
 }
 

@@ -1,7 +1,8 @@
-// A whole drawing call on the recording surface: the template walk with every
+// A whole chart page on the recording surface: the template walk with every
 // painter, over the readings of the data text, on screen or in print, with
-// hostile rectangles and scale pairs (layout in draw_case.h). The trace must
-// keep its grammar and the host's surface state must come back.
+// hostile rectangles and scale pairs (layout in draw_case.h), the template
+// kept in memory. The trace must keep its grammar and the host's surface
+// state must come back.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,6 @@
 #include "fuzz/draw_case.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/trace_grammar.h"
-#include "vitalchart/plugin.h"
 #include "vitalchart/surface/recording_dc.h"
 
 using namespace vitalchart;
@@ -18,10 +18,8 @@ using vitalchart::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     const fuzz::DrawCase c = fuzz::DecodeDrawCase(pData, nSize);
-    fuzz::CScratchFile& file = fuzz::ScratchTemplate();
-    file.Write(c.strTemplate);
     CRecordingDC dc(c.nCodePage, c.bPrinting);
-    fuzz::DrawCaseOn(c, dc, file.Path().c_str());
+    fuzz::DrawCaseInMemory(c, dc);
     std::string strBadLine;
     Require(fuzz::IsWellFormedTrace(dc.GetTrace(), &strBadLine), "a trace line out of grammar", strBadLine);
     return 0;

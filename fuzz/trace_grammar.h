@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vitalchart {
 namespace fuzz {
@@ -14,16 +15,20 @@ namespace fuzz {
 namespace grammar {
 
 // A cursor over one trace line that consumes input only when a piece matches.
+// It looks at the line where it lies in the trace, copying nothing.
 class CLineCursor {
 public:
-    explicit CLineCursor(const std::string& strLine) : m_str(strLine) {}
+    explicit CLineCursor(std::string_view strLine) : m_str(strLine) {}
 
     bool AtEnd() const { return m_i == m_str.size(); }
 
     bool Word(const char* pszWord) {
-        std::size_t n = std::char_traits<char>::length(pszWord);
-        if (m_str.compare(m_i, n, pszWord) != 0) return false;
-        m_i += n;
+        // Byte by byte: a trace has many lines, each tried against several words.
+        std::size_t j = m_i;
+        for (const char* p = pszWord; *p != '\0'; ++p, ++j) {
+            if (j >= m_str.size() || m_str[j] != *p) return false;
+        }
+        m_i = j;
         return true;
     }
 
@@ -112,11 +117,11 @@ private:
     static bool IsLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
     static int HexValue(char c) { return c <= '9' ? c - '0' : c - 'a' + 10; }
 
-    const std::string& m_str;
+    std::string_view m_str;
     std::size_t m_i = 0;
 };
 
-inline bool IsWellFormedLine(const std::string& strLine) {
+inline bool IsWellFormedLine(std::string_view strLine) {
     CLineCursor c(strLine);
     bool bOk = false;
     if (c.Word("pen ")) {
@@ -155,13 +160,16 @@ inline bool IsWellFormedLine(const std::string& strLine) {
 // Whether every line of the trace is one of the recording surface's line
 // forms and the trace ends with a line feed (or is empty). On failure
 // pBadLine, when given, receives the first line that does not match.
-inline bool IsWellFormedTrace(const std::string& strTrace, std::string* pBadLine = nullptr) {
+inline bool IsWellFormedTrace(std::string_view strTrace, std::string* pBadLine = nullptr) {
     std::size_t i = 0;
     while (i < strTrace.size()) {
         std::size_t e = strTrace.find('\n', i);
-        std::string strLine = strTrace.substr(i, e == std::string::npos ? std::string::npos : e - i);
-        if (e == std::string::npos || !grammar::IsWellFormedLine(strLine)) {
-            if (pBadLine != nullptr) *pBadLine = strLine.size() > 200 ? strLine.substr(0, 200) + "..." : strLine;
+        const std::string_view strLine =
+            strTrace.substr(i, e == std::string_view::npos ? std::string_view::npos : e - i);
+        if (e == std::string_view::npos || !grammar::IsWellFormedLine(strLine)) {
+            if (pBadLine != nullptr) {
+                *pBadLine = strLine.size() > 200 ? std::string(strLine.substr(0, 200)) + "..." : std::string(strLine);
+            }
             return false;
         }
         i = e + 1;

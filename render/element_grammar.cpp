@@ -102,6 +102,18 @@ constexpr AttributeRule kSeriesScale = {"scale",
                                         "value units that `cy` covers; 0 places no reading"};
 constexpr AttributeRule kSeriesBase = {
     "base-value", K::kDecimal, kNoAxis, N::kDraws, 0, nullptr, nullptr, "nothing is drawn", "the value plotted at `y`"};
+// How many columns (or cells) the readings take: what `vitalchart check`
+// judges their column by. Nothing drawn depends on it.
+constexpr AttributeRule kSeriesColumns = {"columns",
+                                          K::kInteger,
+                                          kNoAxis,
+                                          N::kOptional,
+                                          0,
+                                          nullptr,
+                                          nullptr,
+                                          "each reading is judged by where it falls on the grid",
+                                          "the readings take columns 0 to `columns` − 1, all of which lie on the grid",
+                                          AttributeUse::kChecking};
 
 constexpr AttributeRule kLineOutAttributes[] = {
     kSeriesName,
@@ -145,6 +157,7 @@ constexpr AttributeRule kLineOutAttributes[] = {
      "`true`: a reading above `max-value` is pinned at the bound with its value (or `above-word`) beside it"},
     {"offscale-font-id", K::kFontId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current font",
      "font of the words and values written at a bound"},
+    kSeriesColumns,
 };
 
 constexpr AttributeRule kLineBlockAttributes[] = {
@@ -162,6 +175,7 @@ constexpr AttributeRule kLineBlockAttributes[] = {
      "colour of the markers"},
     {"symbol-shape", K::kWord, kNoAxis, N::kOptional, 0, kShapeWords, nullptr, "the kind's own shape",
      "shape of the markers, drawn even for a kind that has none"},
+    kSeriesColumns,
 };
 
 constexpr AttributeRule kTextOutAttributes[] = {
@@ -176,6 +190,11 @@ constexpr AttributeRule kTextOutAttributes[] = {
     {"font-id", K::kFontId, kNoAxis, N::kOptional, 0, nullptr, nullptr, "the current font", "font to write with"},
     {"stagger", K::kWord, kNoAxis, N::kOptional, 0, "true", "false", "every value centred vertically",
      "`true`: values alternate between the upper and lower half of their cells, the page's first on top"},
+    {"columns", K::kInteger, kNoAxis, N::kOptional, 0, nullptr, nullptr,
+     "each reading is judged by where it falls on the grid; a row whose readings all lie in cell 0 is a field",
+     "the readings take cells 0 to `columns` − 1, all of which lie on the grid; `1`: a field of one cell (a "
+     "header such as 姓名 or 页码), not judged against the grid",
+     AttributeUse::kChecking},
 };
 
 constexpr AttributeRule kRingAttributes[] = {

@@ -51,6 +51,12 @@ enum class AttributeNeed {
     kCoordinate,  // read as 0: the device origin, or a length of 0
 };
 
+// Who reads an attribute.
+enum class AttributeUse {
+    kDrawing,   // the element's operation: it changes what is drawn
+    kChecking,  // only `vitalchart check`: the renderer never reads it, and nothing drawn changes
+};
+
 // One attribute an element reads.
 struct AttributeRule {
     const char* pszName;
@@ -62,6 +68,7 @@ struct AttributeRule {
     const char* pszDefaultWords;  // words: those that spell out the default
     const char* pszAbsent;        // what happens without it, for the template reference
     const char* pszMeaning;       // what it is, for the template reference
+    AttributeUse use = AttributeUse::kDrawing;
 };
 
 // What the template walk does with an element.

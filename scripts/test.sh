@@ -27,31 +27,30 @@ VITALCHART_LINUX_CLI=build/gcc/vitalchart bash scripts/windows-test.sh build/win
 # ---- end of the Windows DLL block --------------------------------------------
 
 # ---- Fuzzing: libFuzzer targets with AddressSanitizer and UBSan -------------
-# The corpus is replayed by both builds above (the fuzz_*_corpus tests); here
-# each target also fuzzes for a minute from a scratch copy of its seeds, so
-# the repository's corpus is never changed. A finding fails the run and leaves
-# its input under build/fuzz-work/<target>/.
+# The corpus is replayed by both builds above (the fuzz_*_corpus tests), the
+# megabyte inputs whole; here each target also fuzzes for a minute from a
+# scratch copy of its seeds, its mutated inputs kept to the length of
+# fuzz/fuzz_targets.sh, so the repository's corpus is never changed
+# (scripts/fuzz.sh fuzzes longer and merges what it finds). A finding fails
+# the run and leaves its input under build/fuzz-work/<target>/.
 echo "== clang++ libFuzzer build, one minute per target"
 CXX=clang++ bash scripts/build.sh build/fuzz -DVITALCHART_FUZZ=ON -DVITALCHART_SANITIZE=ON -DVITALCHART_WERROR=ON
 rm -rf build/fuzz-work
 root=$PWD
-for target in line_walk data_reader template_walk size_query cairo readings profile fhir fhir_map; do
+. fuzz/fuzz_targets.sh
+for target in "${fuzz_targets[@]}"; do
   work=$root/build/fuzz-work/$target
   mkdir -p "$work/corpus"
   cp fuzz/corpus/$target/* "$work/corpus/"
-  # The text library's matching thread loses patterns the cheap unwinder
-  # cannot name; the replay in the sanitizer build above checks those leaks.
-  leaks=1
-  if [ "$target" = cairo ]; then leaks=0; fi
   echo "-- fuzz_$target"
   # libFuzzer writes its job's log (fuzz-0.log) in the working folder.
   if ! (cd "$work" &&
-        ASAN_OPTIONS=detect_leaks=$leaks:abort_on_error=1 \
+        ASAN_OPTIONS=detect_leaks=$(fuzz_leaks $target):abort_on_error=1 \
         LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
           "$root/build/fuzz/fuzz/fuzz_$target" -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
-            -jobs=1 -workers=1 -dict="$root/fuzz/vitalchart.dict" -artifact_prefix="$work/" \
-            -print_final_stats=1 corpus >log 2>&1); then
+            -max_len="$(fuzz_max_len $target)" -jobs=1 -workers=1 -dict="$root/fuzz/vitalchart.dict" \
+            -artifact_prefix="$work/" -print_final_stats=1 corpus >log 2>&1); then
     tail -n 60 "$work/log" "$work/fuzz-0.log" 2>/dev/null
     echo "fuzz_$target found a fault; its input is in $work" >&2
     exit 1

@@ -1,11 +1,9 @@
 #include "tools/check_command.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
 #include "platform/utf8.h"
-#include "tools/input_texts.h"
 #include "tools/output_files.h"
 #include "tools/text_encoding.h"
 
@@ -89,7 +87,15 @@ std::string JsonString(const std::string& strBytes) {
     return out + "\"";
 }
 
-std::string FormatFindingsText(const std::vector<std::string>& files, const std::vector<Finding>& findings) {
+std::size_t CountWarnings(const std::vector<Finding>& findings) {
+    std::size_t nWarnings = 0;
+    std::size_t nNotes = 0;
+    CountFindings(findings, nWarnings, nNotes);
+    return nWarnings;
+}
+
+std::string FormatFindingsText(const std::vector<std::string>& files, const std::vector<Finding>& findings,
+                               std::size_t nSilenced) {
     std::string out;
     for (const Finding& finding : findings) {
         out += FileOf(files, finding) + ":" + std::to_string(finding.nLine) + ":" + std::to_string(finding.nColumn) +
@@ -100,11 +106,13 @@ std::string FormatFindingsText(const std::vector<std::string>& files, const std:
     CountFindings(findings, nWarnings, nNotes);
     std::string strFiles;
     for (std::size_t i = 0; i < files.size(); ++i) strFiles += (i > 0 ? ", " : "") + files[i];
-    out += strFiles + ": " + Count(nWarnings, "warning", "warnings") + ", " + Count(nNotes, "note", "notes") + "\n";
+    out += strFiles + ": " + Count(nWarnings, "warning", "warnings") + ", " + Count(nNotes, "note", "notes") +
+           (nSilenced > 0 ? ", " + std::to_string(nSilenced) + " silenced" : std::string()) + "\n";
     return out;
 }
 
-std::string FormatFindingsJson(const std::vector<std::string>& files, const std::vector<Finding>& findings) {
+std::string FormatFindingsJson(const std::vector<std::string>& files, const std::vector<Finding>& findings,
+                               std::size_t nSilenced) {
     std::string out = "{\n  \"files\": [";
     for (std::size_t i = 0; i < files.size(); ++i) out += (i > 0 ? ", " : "") + JsonString(files[i]);
     out += "],\n  \"findings\": [";
@@ -120,7 +128,7 @@ std::string FormatFindingsJson(const std::vector<std::string>& files, const std:
     std::size_t nNotes = 0;
     CountFindings(findings, nWarnings, nNotes);
     out += std::string(findings.empty() ? "" : "\n  ") + "],\n  \"warnings\": " + std::to_string(nWarnings) +
-           ",\n  \"notes\": " + std::to_string(nNotes) + "\n}\n";
+           ",\n  \"notes\": " + std::to_string(nNotes) + ",\n  \"silenced\": " + std::to_string(nSilenced) + "\n}\n";
     return out;
 }
 
@@ -161,6 +169,14 @@ std::vector<Finding> EncodingFindings(const CommandLine& line, const CInputTexts
 
 }  // namespace
 
+std::vector<Finding> CheckInputs(const CommandLine& line, const CInputTexts& inputs, bool bEncodings,
+                                 std::size_t& rnSilenced) {
+    // Names are compared without case in the code page the texts are read in.
+    return CTemplateChecker(inputs.GetCodePage(), line.disabledChecks)
+        .Check(inputs.GetTemplate(), inputs.GetDataTexts(),
+               bEncodings ? EncodingFindings(line, inputs) : std::vector<Finding>(), &rnSilenced);
+}
+
 int RunCheck(const CommandLine& line) {
     std::vector<std::string> files = {line.strTemplate};
     files.insert(files.end(), line.dataFiles.begin(), line.dataFiles.end());
@@ -168,27 +184,20 @@ int RunCheck(const CommandLine& line) {
     std::string strError;
     if (!inputs.Read(line, strError)) return Fail(strError);
 
-    // Names are compared without case in the code page the texts are read in.
-    const UINT nCodePage = inputs.GetCodePage();
-    std::vector<Finding> findings = CTemplateChecker(nCodePage).Check(inputs.GetTemplate(), inputs.GetDataTexts());
-    std::vector<Finding> encodings = EncodingFindings(line, inputs);
-    findings.insert(findings.begin(), encodings.begin(), encodings.end());
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return a.nSource != b.nSource ? a.nSource < b.nSource : a.nLine < b.nLine;
-    });
+    std::size_t nSilenced = 0;
+    std::vector<Finding> findings = CheckInputs(line, inputs, true, nSilenced);
     // Quoted text is shown in the reader's character set, never as raw bytes
     // of another code page.
+    const UINT nCodePage = inputs.GetCodePage();
     const bool bJson = line.format == Format::kJson;
     for (Finding& finding : findings) {
         finding.strMessage = bJson ? ToUtf8(finding.strMessage, nCodePage) : ForTerminal(finding.strMessage, nCodePage);
     }
-    std::cout << (bJson ? FormatFindingsJson(files, findings) : FormatFindingsText(files, findings));
+    std::cout << (bJson ? FormatFindingsJson(files, findings, nSilenced)
+                        : FormatFindingsText(files, findings, nSilenced));
     std::cout.flush();
     if (!std::cout) return Fail("cannot write the findings");
-    for (const Finding& finding : findings) {
-        if (finding.severity == Severity::kWarning) return kExitWarnings;
-    }
-    return kExitClean;
+    return CountWarnings(findings) > 0 ? kExitWarnings : kExitClean;
 }
 
 }  // namespace cli

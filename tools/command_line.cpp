@@ -87,8 +87,8 @@ bool SettleReadings(const VerbEntry& verb, const CommandLine& line, std::string&
         rError = "readings need --profile PROFILE, the hospital's rules for laying them out";
     } else if (!line.strMap.empty() && line.strFhir.empty()) {
         rError = "--map is the mapping table of a FHIR bundle; it needs --fhir BUNDLE";
-    } else if (!line.HasReadings() && (!line.strProfile.empty() || line.bStrict)) {
-        rError = std::string(line.bStrict ? "--strict" : "--profile") + " needs --readings or --fhir";
+    } else if (!line.HasReadings() && !line.strProfile.empty()) {
+        rError = "--profile needs --readings or --fhir";
     }
     return rError.empty();
 }

@@ -29,8 +29,10 @@ struct CommandLine {
     std::optional<ScalePair> scaleY;
     std::optional<bool> print;  // true --print, false --screen; else print for pdf only
     bool bFill = false;
-    std::optional<UINT> codePage;       // else UTF-8 when every input is valid UTF-8, GBK otherwise
-    std::optional<int> pngCompression;  // 0 to 9; else the Cairo surface's default
+    std::optional<UINT> codePage;             // else UTF-8 when every input is valid UTF-8, GBK otherwise
+    std::optional<int> pngCompression;        // 0 to 9; else the Cairo surface's default
+    std::optional<int> jobs;                  // render: pages drawn at once; else one a core
+    std::vector<std::string> disabledChecks;  // check, render: checks whose findings are left out
     // Readings laid out by a hospital profile: a readings document, or a FHIR
     // bundle read with a mapping table (else the built-in one).
     std::string strReadings;
@@ -38,7 +40,7 @@ struct CommandLine {
     std::string strMap;
     std::string strProfile;
     std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
-    bool bStrict = false;   // warnings about the readings are errors
+    bool bStrict = false;   // a warning about the readings or of the checker is an error
     bool bReport = false;   // paginate: where each reading went, on standard output
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }

@@ -1,11 +1,13 @@
 #include "tools/command_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <optional>
 #include <utility>
 
+#include "tools/template_checker.h"
 #include "tools/verbs.h"
 #include "vitalchart/surface/cairo_dc.h"
 
@@ -214,8 +216,9 @@ void AddProfileOption(CLI::App& app, CommandLine& rLine) {
 
 void AddStrictOption(CLI::App& app, CommandLine& rLine) {
     AddFlag(app, "--strict",
-            "a reading the chart cannot take (outside the stay, an unknown code or\n"
-            "unit, ...) is an error, not a warning",
+            "a warning is an error: a reading the chart cannot take (outside the stay,\n"
+            "an unknown code or unit, ...), or a finding of vitalchart check; exit 2,\n"
+            "no output file",
             [&rLine] { rLine.bStrict = true; });
 }
 
@@ -224,6 +227,41 @@ void AddPageFileOptions(CLI::App& app, CommandLine& rLine) {
             rLine.strOutDir);
     AddFlag(app, "--report", "list every input with the page and column it went to, or why it went nowhere",
             [&rLine] { rLine.bReport = true; });
+}
+
+void AddJobsOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--jobs", "N",
+             "pages drawn at once, each on a core of its own (default: one a core;\n"
+             "1 draws them one after the other)",
+             [&rLine](const std::string& strValue) {
+                 int nJobs = 0;
+                 if (!ParseWholeInt(strValue, nJobs) || nJobs <= 0) {
+                     Refuse("--jobs wants a positive integer, not '" + strValue + "'");
+                 }
+                 rLine.jobs = nJobs;
+             });
+}
+
+void AddDisableOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--disable", "CHECK",
+             "leave out the findings of a check (repeat it, or name several\n"
+             "with commas: --disable column-range,same-column)",
+             [&rLine](const std::string& strValue) {
+                 std::size_t nStart = 0;
+                 for (;;) {
+                     const std::size_t nComma = strValue.find(',', nStart);
+                     const std::string strName = strValue.substr(nStart, nComma - nStart);
+                     const std::vector<std::string>& names = CTemplateChecker::CheckNames();
+                     if (std::find(names.begin(), names.end(), strName) == names.end()) {
+                         const std::string strNear = CTemplateChecker::SuggestName(CP_UTF8, strName, names);
+                         Refuse("--disable: no check is named '" + strName + "'" +
+                                (strNear.empty() ? std::string() : " (did you mean '" + strNear + "'?)"));
+                     }
+                     rLine.disabledChecks.push_back(strName);
+                     if (nComma == std::string::npos) return;
+                     nStart = nComma + 1;
+                 }
+             });
 }
 
 }  // namespace cli

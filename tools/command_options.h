@@ -55,6 +55,10 @@ void AddProfileOption(CLI::App& app, CommandLine& rLine);
 void AddStrictOption(CLI::App& app, CommandLine& rLine);
 // --out-dir DIR, --report
 void AddPageFileOptions(CLI::App& app, CommandLine& rLine);
+// --jobs N
+void AddJobsOption(CLI::App& app, CommandLine& rLine);
+// --disable CHECK[,CHECK]...
+void AddDisableOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace vitalchart {
 namespace cli {
@@ -73,19 +74,40 @@ std::string COutputFiles::Reserve(const std::string& strTarget, std::string& rEr
 }
 
 bool COutputFiles::Commit(std::string& rError) {
+    // Every target that exists is kept under a second name (a hard link)
+    // until all are in place, so that a rename failing half-way puts back
+    // what was there and leaves no mix of old and new pages.
+    std::vector<std::string> kept(m_files.size());
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         const auto& file = m_files[i];
         // The temporary file was made private by mkstemp; give it the usual mode.
-        mode_t mask = ::umask(0);
-        ::umask(mask);
         ::chmod(file.first.c_str(), 0666 & ~mask);
+        const std::string strKept = file.first + ".old";
+        if (::link(file.second.c_str(), strKept.c_str()) == 0) kept[i] = strKept;
         if (std::rename(file.first.c_str(), file.second.c_str()) != 0) {
             rError = "cannot write " + file.second + ": " + std::strerror(errno);
+            for (std::size_t j = 0; j <= i; ++j) {
+                if (j < i) {
+                    // Put back the file that was there, or take away the new one.
+                    if (kept[j].empty()) {
+                        ::unlink(m_files[j].second.c_str());
+                    } else {
+                        std::rename(kept[j].c_str(), m_files[j].second.c_str());
+                    }
+                } else if (!kept[j].empty()) {
+                    ::unlink(kept[j].c_str());
+                }
+            }
             m_files.erase(m_files.begin(), m_files.begin() + static_cast<std::ptrdiff_t>(i));
             Discard();
             return false;
         }
         Untrack(file.first);
+    }
+    for (const std::string& strKept : kept) {
+        if (!strKept.empty()) ::unlink(strKept.c_str());
     }
     m_files.clear();
     return true;

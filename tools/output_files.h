@@ -21,7 +21,9 @@ public:
     // empty string with rError set when the folder cannot be written.
     std::string Reserve(const std::string& strTarget, std::string& rError);
     // Renames every reserved file onto its target; false with rError at the
-    // first that fails (the rest are removed).
+    // first that fails, when the targets already renamed get back what they
+    // held before (or are removed, when they were new) and the rest are
+    // removed: all or nothing.
     bool Commit(std::string& rError);
     // Removes every reserved temporary file.
     void Discard();

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tools/command_line.h"
 #include "tools/output_files.h"
@@ -24,11 +25,19 @@ struct PageSettings {
     bool ToStandardOutput() const { return strOutput.empty() || strOutput == "-"; }
 };
 
-// Where the pages of one render go, in one output format. The render loop
-// calls BeginPage, draws on GetSurface, calls EndPage, for each page in
-// turn, then Finish once. Files are reserved with COutputFiles, so nothing
-// appears under its name before the render commits them all. A false
-// return ends the render with rError as its message.
+// Pages nFirst to nLast (from 1), drawn one after the other by one thread
+// into a sink of their own.
+struct PageRun {
+    int nFirst = 1;
+    int nLast = 1;
+};
+
+// Where the pages of one run go. Its thread calls BeginPage, draws on
+// GetSurface, calls EndPage, for each page of the run in turn, then Finish
+// once. Files are reserved with COutputFiles, so nothing appears under its
+// name before the render commits them all; since the files of every run are
+// reserved through one COutputFiles, the render makes its BeginPage calls
+// one at a time. A false return ends the render with rError as its message.
 class CPageSink {
 public:
     virtual ~CPageSink() = default;
@@ -39,13 +48,40 @@ public:
     virtual CDC* GetSurface() = 0;
     // Ends the page begun; a format of one page a file writes it out now.
     virtual bool EndPage(std::string& rError) = 0;
-    // After the last page: completes what the pages were written to.
+    // After the run's last page: completes what its pages were written to.
     virtual bool Finish(std::string& rError) = 0;
 };
 
-// The sink of a format: trace, png, pdf or svg (null for check's formats).
-// rOutputs must outlive it.
-std::unique_ptr<CPageSink> MakePageSink(Format format, const PageSettings& settings, COutputFiles& rOutputs);
+// One render's pages in one format: cut into runs, a sink for each run, and
+// the runs' output put together in page order once every run has finished.
+// A format of one file a page makes every page a run, so that any thread can
+// take the next page; one PDF is cut into as few runs as there are threads,
+// each written as a PDF of its own and merged in order at the end.
+class CPageOutput {
+public:
+    virtual ~CPageOutput() = default;
+
+    // The runs, in page order, covering pages 1 to PageSettings::nPages.
+    const std::vector<PageRun>& GetRuns() const { return m_runs; }
+    // The sink of run nRun (an index into GetRuns), made in run order before
+    // any drawing; null with rError when its file cannot be reserved.
+    virtual std::unique_ptr<CPageSink> MakeSink(std::size_t nRun, std::string& rError) = 0;
+    // Once every run's sink has finished: writes what the runs made as the
+    // render's output, in page order.
+    virtual bool Finish(std::string& rError) = 0;
+
+protected:
+    std::vector<PageRun> m_runs;
+};
+
+// The output of a format (trace, png, pdf or svg; null for check's formats)
+// for pages drawn by up to nJobs threads. rOutputs must outlive it.
+std::unique_ptr<CPageOutput> MakePageOutput(Format format, const PageSettings& settings, int nJobs,
+                                            COutputFiles& rOutputs);
+
+// Pages 1 to nPages cut into nRuns runs (at least one, at most nPages) of
+// consecutive pages whose lengths differ by one at most, the longer first.
+std::vector<PageRun> CutIntoRuns(int nPages, int nRuns);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -1,23 +1,38 @@
 #include "tools/pdf_sink.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "tools/pdf_merge.h"
+
 namespace vitalchart {
 namespace cli {
 
-CPdfSink::CPdfSink(const PageSettings& settings, COutputFiles& rOutputs) : m_settings(settings), m_rOutputs(rOutputs) {
-    // As for pictures: the chart's fonts are the process's own.
-    CCairoDC::ShareFontsWithProcess();
+namespace {
+
+// Fewest pages a run of its own: each run's file embeds its own font subsets
+// and is merged at the end, which costs about what drawing a page does.
+constexpr int kMinPagesPerRun = 4;
+
+}  // namespace
+
+CPdfSink::CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath)
+    : m_settings(settings), m_run(run), m_strPath(std::move(strPath)) {}
+
+bool CPdfSink::BeginPage(int nPage, std::string&) {
+    m_nPage = nPage;
+    if (!m_pDC) {
+        m_pDC = CCairoDC::CreatePdf(m_strPath, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
+                                    m_settings.nCodePage, m_settings.bPrinting);
+    }
+    return true;
 }
 
-bool CPdfSink::BeginPage(int, std::string& rError) {
-    if (m_pDC) {
-        // A failure here is kept by the surface and reported by Finish.
-        m_pDC->ShowPage();
-        return true;
-    }
-    const std::string strTemp = m_rOutputs.Reserve(m_settings.strOutput, rError);
-    if (strTemp.empty()) return false;
-    m_pDC = CCairoDC::CreatePdf(strTemp, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi, m_settings.nCodePage,
-                                m_settings.bPrinting);
+bool CPdfSink::EndPage(std::string&) {
+    // Writing the page out is the larger part of its work, so it is done
+    // here rather than when the next page begins, which the render makes
+    // wait its turn. A failure is kept by the surface and reported by Finish.
+    if (m_nPage < m_run.nLast) m_pDC->ShowPage();
     return true;
 }
 
@@ -26,6 +41,32 @@ bool CPdfSink::Finish(std::string& rError) {
     if (!m_pDC || m_pDC->Finish()) return true;
     rError = m_settings.strOutput + ": " + m_pDC->GetError();
     return false;
+}
+
+CPdfOutput::CPdfOutput(const PageSettings& settings, int nJobs, COutputFiles& rOutputs)
+    : m_settings(settings), m_rOutputs(rOutputs) {
+    const int nRuns = std::min(nJobs, std::max(1, settings.nPages / kMinPagesPerRun));
+    m_runs = CutIntoRuns(settings.nPages, nRuns);
+    m_arrPaths.resize(m_runs.size());
+}
+
+std::unique_ptr<CPageSink> CPdfOutput::MakeSink(std::size_t nRun, std::string& rError) {
+    // One run writes the target's own file; several write files of their own.
+    COutputFiles& rFiles = m_runs.size() == 1 ? m_rOutputs : m_parts;
+    m_arrPaths[nRun] = rFiles.Reserve(m_settings.strOutput, rError);
+    if (m_arrPaths[nRun].empty()) return nullptr;
+    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], m_arrPaths[nRun]);
+}
+
+bool CPdfOutput::Finish(std::string& rError) {
+    if (m_runs.size() == 1) return true;
+    const std::string strTemp = m_rOutputs.Reserve(m_settings.strOutput, rError);
+    if (strTemp.empty()) return false;
+    std::string strWhy;
+    const bool bMerged = MergePdfFiles(m_arrPaths, strTemp, strWhy);
+    m_parts.Discard();
+    if (!bMerged) rError = m_settings.strOutput + ": " + strWhy;
+    return bMerged;
 }
 
 }  // namespace cli

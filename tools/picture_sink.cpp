@@ -6,12 +6,7 @@ namespace vitalchart {
 namespace cli {
 
 CPictureSink::CPictureSink(Format format, const PageSettings& settings, COutputFiles& rOutputs)
-    : m_format(format), m_settings(settings), m_rOutputs(rOutputs) {
-    // The command draws nothing but charts: the text library may take the
-    // chart's fonts as the process's own instead of reading the system's
-    // configuration a second time.
-    CCairoDC::ShareFontsWithProcess();
-}
+    : m_format(format), m_settings(settings), m_rOutputs(rOutputs) {}
 
 bool CPictureSink::BeginPage(int nPage, std::string& rError) {
     m_strTarget = PageFileName(m_settings.strOutput, nPage, m_settings.nPages);

@@ -12,9 +12,12 @@
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
 #include "tools/output_files.h"
+#include "tools/page_runner.h"
 #include "tools/page_sink.h"
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
+#include "tools/render_check.h"
+#include "vitalchart/surface/cairo_dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -62,6 +65,7 @@ int RunRender(const CommandLine& line) {
         if (!inputs.AddUtf8Texts(std::move(pagination.m_arrPages), strSource, strError)) return Fail(strError);
     }
     for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
+    if (const int nExit = CheckBeforeRender(line, inputs)) return nExit;
     const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;
     if (!chartTemplate.SetText(inputs.GetTemplate(), SettleTemplatePath(line.strTemplate.c_str()))) {
@@ -84,24 +88,22 @@ int RunRender(const CommandLine& line) {
     settings.bPrinting = line.print.value_or(*format == Format::kPdf) ? 1 : 0;
     if (line.pngCompression) settings.nPngCompression = *line.pngCompression;
 
+    // The command draws nothing but charts: the text library may take the
+    // chart's fonts as the process's own instead of reading the system's
+    // configuration a second time. Set once, before any thread draws.
+    if (*format != Format::kTrace) CCairoDC::ShareFontsWithProcess();
+
     COutputFiles outputs;
-    const std::unique_ptr<CPageSink> pSink = MakePageSink(*format, settings, outputs);
+    const int nJobs = line.jobs.value_or(AvailableCores());
+    const std::unique_ptr<CPageOutput> pOutput = MakePageOutput(*format, settings, nJobs, outputs);
     CProgressLine progress(settings.nPages);
-    auto fail = [&progress](const std::string& strMessage) {
-        progress.End();
-        return Fail(strMessage);
+    const BOOL bFill = line.bFill ? 1 : 0;
+    auto draw = [&](int nPage, CDC* pDC) {
+        return DrawChartPage(pDC, geometry, chartTemplate, pages[static_cast<std::size_t>(nPage - 1)], bFill);
     };
-    for (int nPage = 1; nPage <= settings.nPages; ++nPage) {
-        if (!pSink->BeginPage(nPage, strError)) return fail(strError);
-        const std::string& strData = pages[static_cast<std::size_t>(nPage - 1)];
-        if (!DrawChartPage(pSink->GetSurface(), geometry, chartTemplate, strData, line.bFill ? 1 : 0)) {
-            return fail("out of memory drawing page " + std::to_string(nPage));
-        }
-        progress.Page(nPage);
-        if (!pSink->EndPage(strError)) return fail(strError);
-    }
+    const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError);
     progress.End();
-    if (!pSink->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
+    if (!bDrawn || !pOutput->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
     return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,7 +22,8 @@ struct Finding {
     std::int32_t nColumn = 0;  // 1-based byte column
     Severity severity = Severity::kWarning;
     std::string strMessage;
-    std::string strCheck;  // the check's name, such as "unknown-element"
+    std::string strCheck;           // the check's name, such as "unknown-element"
+    std::int32_t nElementLine = 0;  // a finding at a reading: the template line of the element it is about
 };
 
 // Explains, line by line, what the renderer makes of a chart template and
@@ -32,13 +34,21 @@ struct Finding {
 // attributes from the renderer's element grammar.
 class CTemplateChecker {
 public:
-    // nCodePage: the code page of the texts, for names compared without case.
-    explicit CTemplateChecker(UINT nCodePage = CP_UTF8);
+    // nCodePage: the code page of the texts, for names compared without case;
+    // disabledChecks: names of checks whose findings are left out.
+    explicit CTemplateChecker(UINT nCodePage = CP_UTF8, std::vector<std::string> disabledChecks = {});
     virtual ~CTemplateChecker();
 
-    // The findings for the template and the data texts, ordered by source,
-    // line and column.
-    std::vector<Finding> Check(const std::string& strTemplate, const std::vector<std::string>& dataTexts) const;
+    // The findings for the template and the data texts, with fileFindings
+    // (what the caller found of the files as a whole, such as their
+    // encodings), ordered by source, line and column; but those that the
+    // disabled checks or the texts' check comments silence, whose number goes
+    // to pnSilenced when it is given.
+    std::vector<Finding> Check(const std::string& strTemplate, const std::vector<std::string>& dataTexts,
+                               const std::vector<Finding>& fileFindings = {}, std::size_t* pnSilenced = nullptr) const;
+
+    // The names of every check, in the order the documentation lists them.
+    static const std::vector<std::string>& CheckNames();
 
     // The name among the candidates that the name is most likely a misspelling
     // of: a difference of letter case only, or at most two characters inserted,
@@ -49,6 +59,7 @@ public:
 
 private:
     UINT m_nCodePage;
+    std::vector<std::string> m_disabledChecks;
 };
 
 }  // namespace cli

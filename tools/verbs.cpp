@@ -30,12 +30,15 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDrawingOptions(app, rLine);
     AddEncodingOption(app, rLine);
     AddPngCompressionOption(app, rLine);
+    AddJobsOption(app, rLine);
+    AddDisableOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddDataOption(app, rLine);
     AddCheckFormatOption(app, rLine);
     AddEncodingOption(app, rLine);
+    AddDisableOption(app, rLine);
 }
 
 void LayoutOptions(CLI::App& app, CommandLine& rLine) {
@@ -99,14 +102,16 @@ const std::vector<VerbEntry>& Verbs() {
          "TEMPLATE [--data FILE]... [-o FILE] [--format png|pdf|svg|trace]\n"
          "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
-         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]",
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
+         "       [--jobs N] [--disable CHECK]...",
          "draws the template and the readings of the data files, or of the readings\n"
          "laid out by the profile (a page a data text, as paginate writes them)",
          EOperand::kTemplate,
          RenderOptions,
          RunRender},
         {{"check"},
-         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]",
+         "TEMPLATE [--data FILE]... [--format text|json] [--encoding auto|utf-8|gbk]\n"
+         "       [--disable CHECK]...",
          "explains what the renderer skips or misreads in the template and the data files\n"
          "(exit 0: no warnings, 1: warnings, 2: a file cannot be read)",
          EOperand::kTemplate,

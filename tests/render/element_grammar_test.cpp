@@ -1,6 +1,8 @@
-// The element grammar against the painters: every attribute a rule lists is
-// read, and changes what is drawn (or the declared size); no painter reads an
-// attribute its rule lacks; and attributes a rule does not list change nothing.
+// The element grammar against the painters: every attribute a rule lists for
+// drawing is read, and changes what is drawn (or the declared size); one it
+// lists for the checker alone is never read and changes nothing; no painter
+// reads an attribute its rule lacks; and attributes a rule does not list
+// change nothing.
 
 #include "render/element_grammar.h"
 
@@ -176,7 +178,8 @@ std::vector<ElementSample> ElementSamples() {
           {"above-word", "high"},
           {"below-pin", "true"},
           {"above-pin", "true"},
-          {"offscale-font-id", "f"}},
+          {"offscale-font-id", "f"},
+          {"columns", "4"}},
          "",
          strReadings,
          0,
@@ -195,7 +198,8 @@ std::vector<ElementSample> ElementSamples() {
           {"symbol", "3"},
           {"pen-id", "p"},
           {"symbol-color", "0,0,255"},
-          {"symbol-shape", "dot"}},
+          {"symbol-shape", "dot"},
+          {"columns", "4"}},
          "",
          strReadings},
         {kElementTextOut,
@@ -208,7 +212,8 @@ std::vector<ElementSample> ElementSamples() {
           {"spans", "3"},
           {"align", "vertical"},
           {"font-id", "f"},
-          {"stagger", "true"}},
+          {"stagger", "true"},
+          {"columns", "4"}},
          "",
          strReadings,
          0,
@@ -278,10 +283,16 @@ TEST(ElementGrammarTest, EveryListedAttributeIsReadAndChangesWhatIsDrawn) {
         const Drawing full = Draw(*pSample);
         EXPECT_EQ(full.use.GetUnknown(), "") << "a painter reads an attribute that the grammar lacks";
         for (std::size_t i = 0; i < pRule->nAttributes; ++i) {
-            EXPECT_TRUE(full.use.WasRead(ElementRuleIndex(pRule->nCode), static_cast<int>(i)))
-                << "no painter reads '" << pRule->pAttributes[i].pszName << "'";
+            // An attribute for the checker alone is never read, and is the only kind that changes nothing.
+            const bool bDrawing = pRule->pAttributes[i].use == AttributeUse::kDrawing;
+            EXPECT_EQ(full.use.WasRead(ElementRuleIndex(pRule->nCode), static_cast<int>(i)), bDrawing)
+                << "'" << pRule->pAttributes[i].pszName << "' is read by a painter: " << bDrawing;
+            if (!bDrawing) {
+                EXPECT_EQ(Draw(*pSample, listed[i]).strDrawn, full.strDrawn) << listed[i];
+            }
         }
         for (const std::string& strName : listed) {
+            if (pRule->Find(strName)->use == AttributeUse::kChecking) continue;
             SCOPED_TRACE("without " + strName);
             ElementSample tested = *pSample;
             for (const auto& setting : pSample->setting) {

@@ -17,7 +17,7 @@
 namespace vitalchart {
 namespace {
 
-std::string Reading(const AttributeRule& rule) {
+std::string KindReading(const AttributeRule& rule) {
     switch (rule.kind) {
         case AttributeKind::kPosition:
             return rule.axis == Axis::kY ? "y position" : "x position";
@@ -43,6 +43,11 @@ std::string Reading(const AttributeRule& rule) {
         }
     }
     return std::string();
+}
+
+std::string Reading(const AttributeRule& rule) {
+    const std::string strKind = KindReading(rule);
+    return rule.use == AttributeUse::kChecking ? strKind + ", for `vitalchart check` only" : strKind;
 }
 
 std::string Required(const AttributeRule& rule) {

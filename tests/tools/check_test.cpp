@@ -153,7 +153,8 @@ TEST_F(CheckCommandTest, UnreadableFilesAndBadOptionsExitTwo) {
         {"t.xml --data missing.data", "missing.data"},
         {"t.xml --format png", "png"},
         {"t.xml --format", "--format"},
-        {"t.xml -o out.png", "--data, --format and --encoding"},
+        {"t.xml -o out.png", "--data, --format, --encoding and --disable"},
+        {"t.xml --disable indented-tag,nope", "no check is named 'nope'"},
         {"", "template"},
     };
     for (const auto& row : rows) {
@@ -162,6 +163,18 @@ TEST_F(CheckCommandTest, UnreadableFilesAndBadOptionsExitTwo) {
         EXPECT_EQ(r.nExit, 2);
         EXPECT_EQ(r.strOut, "");
         EXPECT_NE(r.strErr.find(row.pszNamed), std::string::npos) << r.strErr;
+    }
+}
+
+TEST_F(CheckCommandTest, DisableLeavesOutTheNamedChecks) {
+    Write("t.xml", kTemplate);
+    for (const char* pszDisable : {"--disable indented-tag,unknown-element",
+                                   "--disable unknown-element "
+                                   "--disable=indented-tag"}) {
+        SCOPED_TRACE(pszDisable);
+        const Outcome r = Check(std::string("t.xml ") + pszDisable);
+        EXPECT_EQ(r.nExit, 0) << r.strOut;
+        EXPECT_EQ(r.strOut.substr(r.strOut.rfind("t.xml: ")), "t.xml: 0 warnings, 1 note, 2 silenced\n");
     }
 }
 
@@ -191,7 +204,8 @@ TEST_F(CheckCommandTest, JsonIsValidWhateverTheBytes) {
     const std::string strSummary = text.strOut.substr(text.strOut.rfind("odd.xml, odd.data: "));
     std::smatch counts;
     ASSERT_TRUE(std::regex_search(strSummary, counts, std::regex("([0-9]+) warnings?, ([0-9]+) notes?")));
-    EXPECT_NE(json.strOut.find("\"warnings\": " + counts[1].str() + ",\n  \"notes\": " + counts[2].str() + "\n}"),
+    EXPECT_NE(json.strOut.find("\"warnings\": " + counts[1].str() + ",\n  \"notes\": " + counts[2].str() +
+                               ",\n  \"silenced\": 0\n}"),
               std::string::npos)
         << json.strOut;
 }
@@ -200,7 +214,9 @@ TEST_F(CheckCommandTest, CleanJsonHasNoFindings) {
     Write("t.xml", "<vitalsize width=\"167\" height=\"213\"/>\n");
     const Outcome r = Check("t.xml --format json");
     EXPECT_EQ(r.nExit, 0);
-    EXPECT_EQ(r.strOut, "{\n  \"files\": [\"t.xml\"],\n  \"findings\": [],\n  \"warnings\": 0,\n  \"notes\": 0\n}\n");
+    EXPECT_EQ(r.strOut,
+              "{\n  \"files\": [\"t.xml\"],\n  \"findings\": [],\n  \"warnings\": 0,\n  \"notes\": 0,\n  \"silenced\": "
+              "0\n}\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The vitalchart command run as a user runs it.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -178,6 +179,15 @@ TEST_F(CliTest, AFailedRenderLeavesTheExistingOutputUntouched) {
     while (pipe != nullptr && std::fgets(buf, sizeof buf, pipe) != nullptr) strListing += buf;
     if (pipe != nullptr) ::pclose(pipe);
     EXPECT_EQ(strListing.find(".tmp-"), std::string::npos) << strListing;
+    // Pages are put in place all or none: the second page's name is taken by
+    // a folder, so the first page keeps yesterday's chart.
+    const std::string strPage1 = Write("pages-1.png", "page 1 from yesterday");
+    ASSERT_EQ(::mkdir((m_strDir + "/pages-2.png").c_str(), 0755), 0);
+    Write("two.data", "<d/>\n");
+    r = Run("render '" + strTemplate + "' --data '" + m_strDir + "/two.data' --data '" + m_strDir + "/two.data' -o '" +
+            m_strDir + "/pages.png'");
+    EXPECT_EQ(r.nExit, 2);
+    EXPECT_EQ(Slurp(strPage1), "page 1 from yesterday");
 }
 
 TEST_F(CliTest, EncodingIsDetectedFromTheInputs) {

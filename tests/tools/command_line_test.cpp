@@ -92,8 +92,8 @@ TEST(CommandLine, NamesEachMistakeInOneLine) {
         {{"render", "t.xml", "--encoding", "latin1"}, "unknown encoding 'latin1' (known: auto, utf-8, gbk)"},
         {{"check", "t.xml", "--format", "png"}, "unknown format 'png' for check (known: text, json)"},
         // The checker draws nothing: drawing options would be ignored without a word.
-        {{"check", "t.xml", "-o", "out.png"}, "check takes only --data, --format and --encoding"},
-        {{"check", "t.xml", "--print"}, "check takes only --data, --format and --encoding"},
+        {{"check", "t.xml", "-o", "out.png"}, "check takes only --data, --format, --encoding and --disable"},
+        {{"check", "t.xml", "--print"}, "check takes only --data, --format, --encoding and --disable"},
         // Readings come from one source, with a profile, and never beside data texts.
         {{"paginate", "--profile", "p.json"}, "no readings given: a readings document, or --fhir BUNDLE"},
         {{"paginate", "r.json", "--fhir", "b.json", "--profile", "p"},

@@ -19,6 +19,7 @@
 #include "render/keyword_table.h"
 #include "support/trace_fixture.h"
 #include "tools/check_command.h"
+#include "tools/checker_fixture.h"
 #include "vitalchart/plugin.h"
 
 namespace vitalchart {
@@ -27,45 +28,11 @@ namespace {
 using cli::CTemplateChecker;
 using cli::Finding;
 
-// "T:3:5 check" for the template, "D1:3:5 check" for the first data text,
-// with "note " before notes' checks. The size query's own finding is left
-// out unless asked for, so that each row can leave out vitalsize.
-std::vector<std::string> Summarise(const std::vector<Finding>& findings, bool bKeepNoSize = false) {
-    std::vector<std::string> out;
-    for (const Finding& f : findings) {
-        if (f.strCheck == "no-size" && !bKeepNoSize) continue;
-        out.push_back((f.nSource == 0 ? std::string("T") : "D" + std::to_string(f.nSource)) + ":" +
-                      std::to_string(f.nLine) + ":" + std::to_string(f.nColumn) + " " +
-                      (f.severity == cli::Severity::kNote ? "note " : "") + f.strCheck);
-    }
-    return out;
-}
-
-std::vector<Finding> CheckOf(const std::string& strTemplate, const std::string& strData = std::string()) {
-    std::vector<std::string> data;
-    if (!strData.empty()) data.push_back(strData);
-    return CTemplateChecker(CP_UTF8).Check(strTemplate, data);
-}
-
-std::string AllMessages(const std::vector<Finding>& findings) {
-    std::string out;
-    for (const Finding& f : findings) out += f.strMessage + "\n";
-    return out;
-}
-
-// 1-based column of the first occurrence of the needle in line nLine (from 1) of the text.
-int Col(const std::string& strText, int nLine, const std::string& strNeedle) {
-    std::istringstream in(strText);
-    std::string line;
-    for (int i = 0; i < nLine; ++i) std::getline(in, line);
-    const std::size_t n = line.find(strNeedle);
-    EXPECT_NE(n, std::string::npos) << strNeedle;
-    return static_cast<int>(n) + 1;
-}
-
-std::string At(const char* pszSource, int nLine, int nColumn, const char* pszCheck) {
-    return std::string(pszSource) + ":" + std::to_string(nLine) + ":" + std::to_string(nColumn) + " " + pszCheck;
-}
+using test::AllMessages;
+using test::At;
+using test::CheckOf;
+using test::Col;
+using test::Summarise;
 
 std::string Trace(const std::string& strTemplate, const std::string& strData, BOOL bPrinting = 0, int nLeft = 0) {
     test::TraceRun run;
@@ -214,13 +181,23 @@ std::vector<FlawCase> FlawCases() {
          "did you mean 'font-inital'?"});
 
     // Pens and fonts.
+    const std::string strNoId = "<vitalfont idd=\"f\" font-name=\"Serif\" font-size=\"12\"/>" + strCaption;
+    add({"font id misspelt: one finding for the font and the caption that uses it",
+         strNoId,
+         "",
+         {At("T", 1, Col(strNoId, 1, "idd"), "unknown-attribute")},
+         P{strCaption.substr(1), ""},
+         P{kFont + strCaption, ""},
+         "without 'id' the font 'f' is rejected, so the element on line 2 that uses it writes with the font"});
     const std::string strRejected = "<vitalpen id=\"p\" color=\"255,0,0\"/>" + strUse;
     add({"pen without its width",
          strRejected,
          "",
-         {"T:1:1 missing-required", At("T", 2, Col(strRejected, 2, "p\"/>"), "unknown-pen")},
+         // One finding for the rejected pen and the element left without it.
+         {"T:1:1 missing-required"},
          P{kLine, ""},
-         P{"<vitalpen id=\"p\" pen-width=\"1\" color=\"255,0,0\"/>" + strUse, ""}});
+         P{"<vitalpen id=\"p\" pen-width=\"1\" color=\"255,0,0\"/>" + strUse, ""},
+         "the element on line 2 that uses it draws with the pen already selected"});
     const std::string strLater = strUse.substr(1) + "\n<vitalpen id=\"p\" pen-width=\"3\"/>";
     add({"pen declared after its use",
          strLater,
@@ -373,6 +350,21 @@ std::vector<FlawCase> FlawCases() {
          {At("T", 1, Col(strUnit, 1, "12px"), "note number")},
          P{kFont + strCaption, ""},
          std::nullopt});
+    const std::string strHalf = "<vitalpen id=\"p\" pen-width=\"2.5\"/>" + strUse;
+    add({"a whole number written with a decimal",
+         strHalf,
+         "",
+         {At("T", 1, Col(strHalf, 1, "2.5"), "number")},
+         P{"<vitalpen id=\"p\" pen-width=\"2\"/>" + strUse, ""},
+         std::nullopt,
+         "only a whole number is read"});
+    const std::string strWhole = "<vitalpen id=\"p\" pen-width=\"2.0\"/>" + strUse;
+    add({"a whole number written with a zero decimal",
+         strWhole,
+         "",
+         {At("T", 1, Col(strWhole, 1, "2.0"), "note number")},
+         P{"<vitalpen id=\"p\" pen-width=\"2\"/>" + strUse, ""},
+         std::nullopt});
     const std::string strWordy = R"(<vitalline left="+1" top="abc" right="+9" bottom="+9"/>)";
     add({"no number at all",
          strWordy,
@@ -445,6 +437,15 @@ std::vector<FlawCase> FlawCases() {
          {At("D1", 3, Col(strText, 1, "abc"), "number")},
          P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"0\" cellindex=\"2\"/>"},
          P{kCurve, kTwo + strReading}});
+
+    const std::string strComma = "<d vitalsigns=\"T\" vitalsignsvalues=\"37,5\" cellindex=\"2\"/>";
+    add({"curve reading with a decimal comma",
+         kCurve,
+         kTwo + strComma,
+         {At("D1", 3, Col(strComma, 1, "37,5"), "number")},
+         P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"37\" cellindex=\"2\"/>"},
+         P{kCurve, kTwo + "<d vitalsigns=\"T\" vitalsignsvalues=\"37.5\" cellindex=\"2\"/>"},
+         "a decimal takes a point: '37.5'"});
 
     // Readings against one another.
     const std::string strAgain = "<d vitalsigns=\"T\" vitalsignsvalues=\"38\" cellindex=\"1\"/>";
@@ -534,6 +535,10 @@ TEST(TemplateCheckerTest, EachFlawIsFoundAndIsWhatTheRendererDoes) {
         SCOPED_TRACE(c.pszName);
         const std::vector<Finding> findings = CheckOf(c.strTemplate, c.strData);
         EXPECT_EQ(Summarise(findings), c.expected) << AllMessages(findings);
+        for (const Finding& f : findings) {
+            const std::vector<std::string>& names = CTemplateChecker::CheckNames();
+            EXPECT_NE(std::find(names.begin(), names.end(), f.strCheck), names.end()) << f.strCheck;
+        }
         EXPECT_NE(AllMessages(findings).find(c.pszMessage), std::string::npos) << AllMessages(findings);
         const std::string strDrawn = Trace(c.strTemplate, c.strData, c.bPrinting, c.nLeft);
         if (c.same) {
@@ -585,9 +590,10 @@ TEST(TemplateCheckerTest, SizeFindingsMatchTheSizeQuery) {
 }
 
 TEST(TemplateCheckerTest, ColumnOutsideTheRulingIsDrawnOutsideIt) {
-    // A ruling from 10 to 40 mm and a curve with 3 mm columns from 10 mm.
+    // A grid ruled from 10 to 40 mm where the curve is drawn, and its 3 mm columns from 10 mm.
     const std::string strTemplate =
-        "<vitalline left=\"+10\" top=\"+1\" right=\"+40\" bottom=\"+1\"/>\n"
+        "<vitalline left=\"+10\" top=\"+30\" right=\"+10\" bottom=\"+60\"/>\n"
+        "<vitalline left=\"+40\" top=\"+30\" right=\"+40\" bottom=\"+60\"/>\n"
         "<vitallineout name=\"T\" x=\"+10\" y=\"+50\" cx=\"3\" cy=\"10\" scale=\"1\" base-value=\"35\" "
         "symbol=\"2\"/>\n";
     const std::string strInside = "<d vitalsigns=\"T\" vitalsignsvalues=\"36\" cellindex=\"10\"/>\n";
@@ -625,6 +631,26 @@ TEST(TemplateCheckerTest, BundledExampleChecksClean) {
     ASSERT_FALSE(strData.empty());
     const std::vector<Finding> findings = CheckOf(strTemplate, strData);
     EXPECT_EQ(Summarise(findings, true), std::vector<std::string>{}) << AllMessages(findings);
+}
+
+TEST(TemplateCheckerTest, EveryCheckIsDocumented) {
+    const std::string strDoc = test::ReadFileText(std::string(VITALCHART_DOCS) + "/check.md");
+    ASSERT_FALSE(strDoc.empty());
+    for (const std::string& strCheck : CTemplateChecker::CheckNames()) {
+        EXPECT_NE(strDoc.find("`" + strCheck + "`"), std::string::npos) << strCheck;
+    }
+}
+
+// Each data text is a page: its readings meet only one another, but days
+// after surgery count from a surgery on any page given.
+TEST(TemplateCheckerTest, ReadingsAreComparedWithinTheirPage) {
+    const std::string strTemplate = kCurve + R"(<vitaltextout name="术后天数" x="+1" y="+2" cx="3" cy="5"/>)" + "\n" +
+                                    R"(<vitaltextout name="事件" x="+1" y="+8" cx="3" cy="5"/>)" + "\n";
+    const std::vector<std::string> pages = {
+        kTwo + "<d vitalsigns=\"事件\" vitalsignsvalues=\"手术\" cellindex=\"0\"/>\n",
+        kTwo + "<d vitalsigns=\"术后天数\" vitalsignsvalues=\"3\" cellindex=\"0\"/>\n"};
+    const std::vector<Finding> findings = CTemplateChecker(CP_UTF8).Check(strTemplate, pages);
+    EXPECT_EQ(Summarise(findings), std::vector<std::string>{}) << AllMessages(findings);
 }
 
 TEST(TemplateCheckerTest, FindingsAreInOrderWithByteColumnsAfterMultiByteText) {

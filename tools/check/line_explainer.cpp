@@ -7,6 +7,7 @@
 
 #include "markup/byte_buffer.h"
 #include "markup/line_walk.h"
+#include "platform/code_page.h"
 #include "render/keyword_table.h"
 #include "tools/check/grammar_lookup.h"
 #include "tools/check/messages.h"
@@ -58,7 +59,11 @@ void CLineExplainer::WalkText(int nSource, const std::string& strText, TagsSeen&
     m_bLineInComment = false;
     m_nPreviousLine = 0;
     m_nCutLine = 0;
-    WalkLinesNumbered(buffer, [&](std::int32_t nLine, const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
+    // In UTF-8 the renderer and the data reader read past a byte-order mark.
+    const std::int32_t nTextLength = buffer.GetLength();
+    const auto nMark = static_cast<std::int32_t>(
+        ByteOrderMarkLength(m_nCodePage, buffer.GetPtr(0), static_cast<std::size_t>(nTextLength)));
+    auto step = [&](std::int32_t nLine, const char* pszLine, std::int32_t nLength, std::int32_t& nPos) {
         if (nPos == 0) BeginLine(pszLine, nLength);
         const TextLine line{nSource, nLine, pszLine, nLength};
         const std::int32_t nTagPos = nPos;
@@ -69,6 +74,8 @@ void CLineExplainer::WalkText(int nSource, const std::string& strText, TagsSeen&
             bool bCut = false;
             TagSeen tag = m_tags.Read(line, nTagPos, nCode, nPos, m_bLineInComment ? m_nCommentLine : 0, bCut);
             if (bCut) m_nCutLine = nLine;
+            // A template's unknown attributes are told with what they cause, once every element is seen.
+            if (!CFindingLog::IsTemplate(nSource)) TellUnknownAttributes(m_log, tag);
             if (CFindingLog::IsTemplate(nSource)) {
                 rSeen.elements.push_back(std::move(tag));
             } else if (nCode == kDataReading) {
@@ -83,7 +90,8 @@ void CLineExplainer::WalkText(int nSource, const std::string& strText, TagsSeen&
         }
         m_nPreviousLine = nLine;
         return true;
-    });
+    };
+    WalkTextLinesNumbered(buffer.GetPtr(0), nTextLength, step, nMark);
 }
 
 void CLineExplainer::BeginLine(const char* pszLine, std::int32_t nLength) {

@@ -1,5 +1,6 @@
 #include "tools/check/messages.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -50,6 +51,32 @@ std::string ListNames(const std::vector<std::string>& names, const char* pszLast
         out += "'" + names[i] + "'";
     }
     return out;
+}
+
+std::string LineList(std::vector<std::int32_t> lines) {
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    std::vector<std::string> items;
+    for (std::size_t i = 0; i < lines.size();) {
+        std::size_t j = i;
+        while (j + 1 < lines.size() && lines[j + 1] == lines[j] + 1) ++j;
+        if (j - i >= 2) {
+            items.push_back(std::to_string(lines[i]) + "-" + std::to_string(lines[j]));
+            i = j + 1;
+        } else {
+            items.push_back(std::to_string(lines[i]));
+            ++i;
+        }
+    }
+    constexpr std::size_t kMaxItems = 8;
+    const std::size_t nMore = items.size() > kMaxItems ? items.size() - kMaxItems : 0;
+    if (nMore > 0) items.resize(kMaxItems);
+    std::string out = lines.size() == 1 ? "line " : "lines ";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += i + 1 == items.size() && nMore == 0 ? " and " : ", ";
+        out += items[i];
+    }
+    return nMore > 0 ? out + " and " + std::to_string(nMore) + " more" : out;
 }
 
 std::string FormatNumber(double d) {

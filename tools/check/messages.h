@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ std::string Plural(std::size_t n, const char* pszOne, const char* pszMany);
 // A list of names as "'a'", "'a' and 'b'" or "'a', 'b' and 'c'" (or with
 // another last joiner, such as " or ").
 std::string ListNames(const std::vector<std::string>& names, const char* pszLast = " and ");
+
+// Line numbers as "line 5", "lines 5 and 9" or "lines 28-36, 40 and 52":
+// sorted, each once, runs of three or more joined, and at most eight items
+// before "and 3 more".
+std::string LineList(std::vector<std::int32_t> lines);
 
 // A number in the shortest form that reads back.
 std::string FormatNumber(double d);

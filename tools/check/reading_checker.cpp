@@ -1,11 +1,12 @@
 #include "tools/check/reading_checker.h"
 
-#include <cmath>
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
 #include "platform/code_page.h"
 #include "platform/crt_number.h"
+#include "platform/int_math.h"
 #include "tools/check/grammar_lookup.h"
 #include "tools/check/messages.h"
 #include "tools/check/name_suggestion.h"
@@ -15,44 +16,88 @@ namespace cli {
 
 namespace {
 
-// A reading's position lies this close to the edge of the ruling (in
-// millimetres) and still counts as on it: figures are written to a tenth.
-constexpr double kEdgeSlackMm = 0.05;
+int Integer(const TagSeen& tag, const char* pszName, int nAbsent) {
+    const std::string* p = tag.Find(pszName);
+    return p == nullptr ? nAbsent : crt::atoi(p->c_str());
+}
 
 }  // namespace
 
+bool CReadingChecker::IsField(const TagSeen& drawer) const {
+    if (drawer.nCode != kElementTextOut) return false;
+    if (drawer.Find("columns") != nullptr) return Integer(drawer, "columns", 0) == 1;
+    const auto it = m_beyondCellZero.find(FoldCaseKey(m_nCodePage, *drawer.Find("name")));
+    return it == m_beyondCellZero.end() || !it->second;
+}
+
+const CReadingChecker::Placement& CReadingChecker::PlacementOf(const TagSeen& drawer, const CChartGrid& grid) {
+    const auto found = m_placements.find(&drawer);
+    if (found != m_placements.end()) return found->second;
+    Placement placement;
+    placement.nDeclared = std::max(0, Integer(drawer, "columns", 0));
+    if (drawer.nCode == kElementTextOut) {
+        placement.bField = IsField(drawer);
+        placement.x0 = grid.Position(drawer, "x");
+        placement.cx = grid.Position(drawer, "cx");
+        const int y = grid.Position(drawer, "y");
+        placement.bRuled = grid.RuledAcross(y, WrapAdd(y, grid.Position(drawer, "cy")), placement.grid);
+    } else {
+        placement.bPlots = grid.ReadAxes(drawer, placement.axes);
+        if (placement.bPlots) placement.bRuled = grid.ScaleArea(placement.axes, placement.grid, placement.height);
+    }
+    return m_placements.emplace(&drawer, placement).first->second;
+}
+
 void CReadingChecker::CheckColumns(const TagSeen& reading, const std::string& strName,
-                                   const std::vector<const TagSeen*>& drawers, const CChartRuling& ruling) {
-    const std::string* pCell = reading.Find("cellindex");
-    const std::string* pOriginal = reading.Find("originalCellIndex");
-    const int nCell = pCell == nullptr ? 0 : crt::atoi(pCell->c_str());
-    const int nOriginal = pOriginal == nullptr ? -1 : crt::atoi(pOriginal->c_str());
+                                   const std::vector<const TagSeen*>& drawers, const CChartGrid& grid) {
+    struct Placed {
+        int nCell;
+        const char* pszIndex;
+        const char* pszValue;
+    };
+    const int nOriginal = Integer(reading, "originalCellIndex", -1);
     for (const TagSeen* pDrawer : drawers) {
-        const std::string* pCx = pDrawer->Find("cx");
-        if (pCx == nullptr) continue;
-        const double fX = ruling.PositionMm(pDrawer->Find("x"));
-        const double fCx = ruling.PositionMm(pCx);
-        if (fCx == 0.0 || !std::isfinite(fX) || !std::isfinite(fCx)) continue;
-        const bool bCell = pDrawer->nCode == kElementTextOut;
-        std::vector<std::pair<int, const char*>> columns = {{nCell, "cellindex"}};
-        if (pDrawer->nCode == kElementLineBlock && nOriginal >= 0) columns.emplace_back(nOriginal, "originalCellIndex");
-        for (const auto& column : columns) {
-            double fFrom = fX + column.first * fCx;
-            double fTo = bCell ? fFrom + fCx : fFrom;
-            if (fFrom > fTo) std::swap(fFrom, fTo);
-            if (column.first >= 0 && fFrom >= ruling.GetLeftMm() - kEdgeSlackMm &&
-                fTo <= ruling.GetRightMm() + kEdgeSlackMm) {
-                continue;
+        const int nCode = pDrawer->nCode;
+        if (nCode != kElementLineOut && nCode != kElementLineBlock && nCode != kElementTextOut) continue;
+        const Placement& place = PlacementOf(*pDrawer, grid);
+        const Placed columns[] = {{Integer(reading, "cellindex", 0), "cellindex", "vitalsignsvalues"},
+                                  {nOriginal, "originalCellIndex", "vitalsignsoriginalvalues"}};
+        const std::size_t nColumns = nCode == kElementLineBlock && nOriginal >= 0 ? 2 : 1;
+        for (std::size_t i = 0; i < nColumns; ++i) {
+            const Placed& column = columns[i];
+            UnitSpan drawn;
+            if (place.nDeclared >= 1) {
+                if (column.nCell >= 0 && column.nCell < place.nDeclared) continue;
+            } else if (nCode == kElementTextOut) {
+                if (place.bField) continue;
+                const int x = WrapAdd(place.x0, WrapMul(column.nCell, place.cx));
+                drawn = {std::min(x, WrapAdd(x, place.cx)), std::max(x, WrapAdd(x, place.cx))};
+                if (column.nCell >= 0 && place.grid.Holds(drawn)) continue;
+            } else {
+                // An empty value draws nothing in its column.
+                const std::string* pValue = reading.Find(column.pszValue);
+                if (!place.bPlots || pValue == nullptr || pValue->empty()) continue;
+                drawn = {place.axes.ColumnX(column.nCell), place.axes.ColumnX(column.nCell)};
+                if (column.nCell >= 0 && place.grid.Holds(drawn)) continue;
             }
-            const std::string strWhere = column.first < 0 ? "a column before the first"
-                                         : bCell          ? "a cell from " + FormatMm(fFrom) + " to " + FormatMm(fTo)
-                                                          : "x = " + FormatMm(fFrom);
-            m_log.Warn(reading, reading.ValueColumn(column.second), "column-range",
-                       std::string(column.second) + " " + std::to_string(column.first) + " of " +
-                           Show(m_nCodePage, strName) + " lies outside the chart's ruling (" +
-                           FormatMm(ruling.GetLeftMm()) + " to " + FormatMm(ruling.GetRightMm()) + "): the '" +
-                           ElementName(pDrawer->nCode) + "' on line " + std::to_string(pDrawer->nLine) +
-                           " puts it at " + strWhere);
+            const std::string strWhat =
+                std::string(column.pszIndex) + " " + std::to_string(column.nCell) + " of " + Show(m_nCodePage, strName);
+            const std::string strElement = "the '" + ElementName(nCode) + "' on line " + std::to_string(pDrawer->nLine);
+            std::string strMessage;
+            if (place.nDeclared >= 1) {
+                strMessage = strWhat + " is beyond the " +
+                             Plural(static_cast<std::size_t>(place.nDeclared), "column", "columns") + " that " +
+                             strElement + " declares (0 to " + std::to_string(place.nDeclared - 1) + ")";
+            } else {
+                const std::string strWhere = column.nCell < 0           ? "a column before the first"
+                                             : nCode == kElementTextOut ? "a cell from " + CChartGrid::Mm(drawn.nFrom) +
+                                                                              " to " + CChartGrid::Mm(drawn.nTo)
+                                                                        : "x = " + CChartGrid::Mm(drawn.nFrom);
+                strMessage = strWhat + " lies outside the " + (place.bRuled ? "grid it is drawn on" : "chart") + " (" +
+                             CChartGrid::Mm(place.grid.nFrom) + " to " + CChartGrid::Mm(place.grid.nTo) +
+                             "): " + strElement + " puts it at " + strWhere;
+            }
+            m_log.Warn(reading, reading.ValueColumn(column.pszIndex), "column-range", strMessage, pDrawer);
             return;
         }
     }
@@ -60,13 +105,14 @@ void CReadingChecker::CheckColumns(const TagSeen& reading, const std::string& st
 
 void CReadingChecker::CheckReadingValue(const TagSeen& reading, const std::string& strName,
                                         const std::vector<const TagSeen*>& drawers) {
-    bool bCurve = false;
+    const TagSeen* pCurve = nullptr;
     bool bBlock = false;
     for (const TagSeen* pDrawer : drawers) {
-        bCurve = bCurve || pDrawer->nCode == kElementLineOut;
+        const bool bPlots = pDrawer->nCode == kElementLineOut || pDrawer->nCode == kElementLineBlock;
+        if (bPlots && pCurve == nullptr) pCurve = pDrawer;
         bBlock = bBlock || pDrawer->nCode == kElementLineBlock;
     }
-    if (!bCurve && !bBlock) return;
+    if (pCurve == nullptr) return;
     const std::string* pValue = reading.Find("vitalsignsvalues");
     const std::string* pOriginalIndex = reading.Find("originalCellIndex");
     const bool bMarked = pOriginalIndex == nullptr || crt::atoi(pOriginalIndex->c_str()) < 0;
@@ -76,25 +122,30 @@ void CReadingChecker::CheckReadingValue(const TagSeen& reading, const std::strin
         if (bBlock && bMarked) {
             m_log.Warn(reading, nColumn, "number",
                        "the reading of " + Show(m_nCodePage, strName) +
-                           " has no value: 'vitallineblock' marks it at the value 0");
+                           " has no value: 'vitallineblock' marks it at the value 0",
+                       pCurve);
         }
         return;
     }
     const std::string strPlot = " in 'vitalsignsvalues'";
     const NumberForm form = ClassifyNumber(*pValue, true);
+    const std::string strAt =
+        Show(m_nCodePage, *pValue) + strPlot + " is plotted at " + FormatNumber(crt::atof(pValue->c_str()));
     if (form == NumberForm::kNone) {
         m_log.Warn(reading, nColumn, "number",
-                   Show(m_nCodePage, *pValue) + strPlot + " is not a number: the curve plots it at 0");
+                   Show(m_nCodePage, *pValue) + strPlot + " is not a number: the curve plots it at 0", pCurve);
     } else if (form == NumberForm::kLeading) {
-        m_log.Note(reading, nColumn, "number",
-                   Show(m_nCodePage, *pValue) + strPlot + " is plotted at " + FormatNumber(crt::atof(pValue->c_str())) +
-                       "; the rest is ignored");
+        m_log.Note(reading, nColumn, "number", strAt + "; the rest is ignored", pCurve);
+    } else if (form == NumberForm::kCut) {
+        m_log.Warn(reading, nColumn, "number", strAt + ": the number" + DescribeCut(m_nCodePage, *pValue, true),
+                   pCurve);
     } else if (form == NumberForm::kNotFinite) {
-        m_log.Warn(reading, nColumn, "number", Show(m_nCodePage, *pValue) + strPlot + " is not a finite number");
+        m_log.Warn(reading, nColumn, "number", Show(m_nCodePage, *pValue) + strPlot + " is not a finite number",
+                   pCurve);
     }
 }
 
-void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts, const CChartRuling& ruling) {
+void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid) {
     for (const TagSeen& reading : seen.readings) {
         for (const AttributeSeen& attribute : reading.attributes) {
             const AttributeRule* pRule = FindAttribute(kDataReading, attribute.strName);
@@ -116,6 +167,13 @@ void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts
     }
     std::vector<std::string> drawnNames;
     for (const TagSeen* pDrawer : drawers) drawnNames.push_back(*pDrawer->Find("name"));
+    m_beyondCellZero.clear();
+    m_placements.clear();
+    for (const TagSeen& reading : seen.readings) {
+        const std::string* pName = reading.Find("vitalsigns");
+        bool& rBeyond = m_beyondCellZero[FoldCaseKey(m_nCodePage, pName == nullptr ? std::string() : *pName)];
+        rBeyond = rBeyond || Integer(reading, "cellindex", 0) != 0;
+    }
 
     // Readings that no element draws, one finding per name at its first reading.
     struct Unused {
@@ -155,9 +213,9 @@ void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts
             continue;
         }
         CheckReadingValue(reading, strName, matching);
-        CheckColumns(reading, strName, matching, ruling);
+        CheckColumns(reading, strName, matching, grid);
     }
-    CheckAcrossReadings(seen, drawers, ruling);
+    CheckAcrossReadings(seen, drawers, grid);
     for (const Unused& u : unused) {
         const std::string strCount = u.nCount > 1 ? " (" + Plural(u.nCount, "reading", "readings") + ")" : "";
         m_log.Warn(*u.pFirst, u.pFirst->ValueColumn("vitalsigns"), "unused-reading",

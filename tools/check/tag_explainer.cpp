@@ -84,12 +84,7 @@ TagSeen CTagExplainer::Read(const TextLine& line, std::int32_t nTagPos, int nCod
                 }
                 tag.attributes.push_back(seen);
                 if (std::find(cutNames.begin(), cutNames.end(), event.nPos) != cutNames.end()) break;
-                if (FindAttribute(nCode, event.strName) == nullptr) {
-                    m_log.Warn(tag, seen.nColumn, "unknown-attribute",
-                               "'" + strElement + "' does not read the attribute " + Show(m_nCodePage, event.strName) +
-                                   DidYouMean(SuggestName(m_nCodePage, event.strName, AttributeNames(nCode))) +
-                                   ": the " + pszReader + " ignores it");
-                }
+                if (FindAttribute(nCode, event.strName) == nullptr) tag.unknown.push_back(seen);
                 break;
             }
             case ScanEvent::kNameCut:
@@ -145,6 +140,17 @@ TagSeen CTagExplainer::Read(const TextLine& line, std::int32_t nTagPos, int nCod
         }
     }
     return tag;
+}
+
+void TellUnknownAttributes(CFindingLog& log, const TagSeen& tag, std::int32_t nToldColumn) {
+    for (const AttributeSeen& attribute : tag.unknown) {
+        if (attribute.nColumn == nToldColumn) continue;
+        const UINT nCodePage = log.GetCodePage();
+        log.Warn(tag, attribute.nColumn, "unknown-attribute",
+                 "'" + ElementName(tag.nCode) + "' does not read the attribute " + Show(nCodePage, attribute.strName) +
+                     DidYouMean(SuggestName(nCodePage, attribute.strName, AttributeNames(tag.nCode))) + ": the " +
+                     CFindingLog::Reader(tag.nSource) + " ignores it");
+    }
 }
 
 }  // namespace cli

@@ -10,9 +10,10 @@ namespace cli {
 
 // Reads one tag that the renderer (or the data reader) acts on, as the tag
 // scanner reads it, and explains what the scanner makes of it: a first byte
-// that is not '<', a closing tag, attributes the element does not read or
-// gives twice, names cut at their longest, values cut at a semicolon or
-// without their opening quote, and a tag cut off by the end of its line.
+// that is not '<', a closing tag, attributes given twice, names cut at their
+// longest, values cut at a semicolon or without their opening quote, and a
+// tag cut off by the end of its line. Attributes the element does not read
+// are kept with the tag, to be told once the checks know what they cause.
 class CTagExplainer {
 public:
     // Findings go to the log, which outlives the explainer.
@@ -29,6 +30,11 @@ private:
     CFindingLog& m_log;
     UINT m_nCodePage;
 };
+
+// Tells the attributes that the tag's element does not read, with the name
+// each is likely a misspelling of; but the one whose name begins at
+// nToldColumn, which a finding about what it causes tells already.
+void TellUnknownAttributes(CFindingLog& log, const TagSeen& tag, std::int32_t nToldColumn = 0);
 
 }  // namespace cli
 }  // namespace vitalchart

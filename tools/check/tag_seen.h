@@ -36,7 +36,8 @@ struct TagSeen {
     bool bClosing = false;     // written as </name>
     CMapStringToString mapAttributes;
     std::vector<AttributeSeen> attributes;
-    std::vector<std::string> garbled;  // attributes whose value the scanner read out of step
+    std::vector<std::string> garbled;    // attributes whose value the scanner read out of step
+    std::vector<AttributeSeen> unknown;  // attributes the element does not read, told by TellUnknownAttributes
 
     // Whether what the scanner made of the attribute's value is told already.
     bool IsGarbled(const char* pszName) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -35,20 +36,22 @@ bool IsEdgeKeyword(UINT nCodePage, const std::string& s) {
 
 }  // namespace
 
-NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
-    // The C runtime stops at a zero byte.
-    const std::size_t nEnd = std::min(s.size(), s.find('\0'));
+namespace {
+
+// Where the number that the C runtime reads at the start of the text ends,
+// and how many figures it has; nEnd: where the runtime stops reading (a zero
+// byte).
+std::size_t NumberEnd(const std::string& s, std::size_t nEnd, bool bDecimal, std::size_t& rDigits) {
     std::size_t i = 0;
     while (i < nEnd && IsSpace(s[i])) ++i;
     if (i < nEnd && (s[i] == '+' || s[i] == '-')) ++i;
-    std::size_t nDigits = 0;
-    while (i < nEnd && IsDigit(s[i])) ++i, ++nDigits;
+    rDigits = 0;
+    while (i < nEnd && IsDigit(s[i])) ++i, ++rDigits;
     if (bDecimal && i < nEnd && s[i] == '.') {
         ++i;
-        while (i < nEnd && IsDigit(s[i])) ++i, ++nDigits;
+        while (i < nEnd && IsDigit(s[i])) ++i, ++rDigits;
     }
-    if (nDigits == 0) return NumberForm::kNone;
-    if (bDecimal && i < nEnd && (s[i] == 'e' || s[i] == 'E')) {
+    if (bDecimal && rDigits > 0 && i < nEnd && (s[i] == 'e' || s[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < nEnd && (s[j] == '+' || s[j] == '-')) ++j;
         if (j < nEnd && IsDigit(s[j])) {
@@ -56,10 +59,101 @@ NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
             i = j;
         }
     }
+    return i;
+}
+
+// The separators figures are written with that the C runtime does not read
+// on: ASCII ones, and the full-width comma, stops and enumeration comma of
+// UTF-8 and of GBK text (their bytes cannot be mistaken for one another
+// after an ASCII figure).
+constexpr const char* kSeparators[] = {",",
+                                       ".",
+                                       "/",
+                                       ":",
+                                       "-",
+                                       "~",
+                                       "\xEF\xBC\x8C",
+                                       "\xE3\x80\x82",
+                                       "\xEF\xBC\x8E",
+                                       "\xE3\x80\x81",
+                                       "\xA3\xAC",
+                                       "\xA1\xA3",
+                                       "\xA3\xAE",
+                                       "\xA1\xA2"};
+// Those a decimal is mistakenly written with instead of a point.
+constexpr const char* kDecimalMarks[] = {",",        "\xEF\xBC\x8C", "\xE3\x80\x82", "\xEF\xBC\x8E",
+                                         "\xA3\xAC", "\xA1\xA3",     "\xA3\xAE"};
+
+std::size_t SeparatorAt(const std::string& s, std::size_t i) {
+    for (const char* pszSeparator : kSeparators) {
+        const std::size_t n = std::char_traits<char>::length(pszSeparator);
+        if (s.compare(i, n, pszSeparator) == 0) return n;
+    }
+    return 0;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Where the figures that the reading leaves out begin after the number
+// ending at i: after blanks, or after one separator; 0 when none follow.
+std::size_t CutFigures(const std::string& s, std::size_t i, std::size_t nEnd, bool bDecimal) {
+    if (i >= nEnd) return 0;
+    std::size_t j = i;
+    while (j < nEnd && IsBlank(s[j])) ++j;
+    if (j > i && j < nEnd && IsDigit(s[j])) return j;
+    std::size_t n = SeparatorAt(s, j);
+    // A whole number read by atoi stops at its exponent too.
+    if (n == 0 && !bDecimal && j < nEnd && (s[j] == 'e' || s[j] == 'E')) n = 1;
+    if (n == 0 || j + n >= nEnd || !IsDigit(s[j + n])) return 0;
+    const std::size_t nFigures = j + n;
+    if (!bDecimal && s[j] == '.') {
+        // Only zeros after the point of a whole number (12.0): its value is what is read.
+        std::size_t k = nFigures;
+        while (k < nEnd && s[k] == '0') ++k;
+        if (k == nEnd || !IsDigit(s[k])) return 0;
+    }
+    return nFigures;
+}
+
+}  // namespace
+
+NumberForm ClassifyNumber(const std::string& s, bool bDecimal) {
+    // The C runtime stops at a zero byte.
+    const std::size_t nEnd = std::min(s.size(), s.find('\0'));
+    std::size_t nDigits = 0;
+    std::size_t i = NumberEnd(s, nEnd, bDecimal, nDigits);
+    if (nDigits == 0) return NumberForm::kNone;
     // An exponent too large for a double reads as an infinity.
     if (bDecimal && !std::isfinite(crt::atof(s.c_str()))) return NumberForm::kNotFinite;
+    if (CutFigures(s, i, nEnd, bDecimal) > 0) return NumberForm::kCut;
     while (i < s.size() && IsSpace(s[i])) ++i;
     return i == s.size() ? NumberForm::kWhole : NumberForm::kLeading;
+}
+
+std::string DescribeCut(UINT nCodePage, const std::string& s, bool bDecimal) {
+    const std::size_t nEnd = std::min(s.size(), s.find('\0'));
+    std::size_t nDigits = 0;
+    const std::size_t i = NumberEnd(s, nEnd, bDecimal, nDigits);
+    const std::size_t nFigures = CutFigures(s, i, nEnd, bDecimal);
+    if (nFigures == 0) return std::string();
+    std::size_t j = i;
+    while (j < nFigures && IsBlank(s[j])) ++j;
+    if (j == nFigures) return " stops at the blank";
+    const std::string strStop = s.substr(j, nFigures - j);
+    std::string out = " stops at " + Show(nCodePage, strStop);
+    if (!bDecimal && strStop == ".") return out + ": only a whole number is read";
+    for (const char* pszMark : kDecimalMarks) {
+        if (!bDecimal || strStop != pszMark) continue;
+        std::size_t k = nFigures;
+        while (k < nEnd && IsDigit(s[k])) ++k;
+        std::size_t nStart = 0;
+        while (nStart < i && IsSpace(s[nStart])) ++nStart;
+        out += "; a decimal takes a point: " +
+               Show(nCodePage, s.substr(nStart, i - nStart) + "." + s.substr(nFigures, k - nFigures));
+    }
+    return out;
 }
 
 void CValueChecker::CheckValues(const TagSeen& tag) {
@@ -101,6 +195,7 @@ void CValueChecker::CheckValue(const TagSeen& tag, const AttributeRule& attr, co
 void CValueChecker::CheckNumber(const TagSeen& tag, const char* pszName, const std::string& strValue, bool bDecimal,
                                 const std::string& strWhenZero) {
     const NumberForm form = ClassifyNumber(strValue, bDecimal);
+    if (form == NumberForm::kWhole) return;
     const std::int32_t nColumn = tag.ValueColumn(pszName);
     const std::string strRead =
         bDecimal ? FormatNumber(crt::atof(strValue.c_str())) : std::to_string(crt::atoi(strValue.c_str()));
@@ -111,6 +206,11 @@ void CValueChecker::CheckNumber(const TagSeen& tag, const char* pszName, const s
             m_log.Note(tag, nColumn, "number",
                        Show(m_nCodePage, strValue) + " in '" + pszName + "' is read as " + strRead +
                            (bDecimal ? "" : " (a whole number)") + "; the rest is ignored");
+            return;
+        case NumberForm::kCut:
+            m_log.Warn(tag, nColumn, "number",
+                       Show(m_nCodePage, strValue) + " in '" + pszName + "' is read as " + strRead + ": the number" +
+                           DescribeCut(m_nCodePage, strValue, bDecimal));
             return;
         case NumberForm::kNone:
             m_log.Warn(tag, nColumn, "number",

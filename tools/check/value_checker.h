@@ -10,11 +10,19 @@ namespace vitalchart {
 namespace cli {
 
 // How atoi (or, with bDecimal, atof) reads a text: all of it (blanks around
-// the number aside), only a leading part, nothing (so 0), or an infinity.
-enum class NumberForm { kWhole, kLeading, kNone, kNotFinite };
+// the number aside); a leading number with a unit or a word after it (12px,
+// 36.5℃); a number cut short, where more figures follow a separator it
+// stops at (37,5, 1 000, 3.5 read as a whole number); nothing (so 0); or an
+// infinity.
+enum class NumberForm { kWhole, kLeading, kCut, kNone, kNotFinite };
 
 // The form in which the C runtime reads the text as a number.
 NumberForm ClassifyNumber(const std::string& s, bool bDecimal);
+
+// For a number cut short: where the reading stops, and how the number is
+// written to be read whole, as " stops at ','; a decimal takes a point,
+// '37.5'".
+std::string DescribeCut(UINT nCodePage, const std::string& s, bool bDecimal);
 
 // Explains values that the renderer reads otherwise than they are written:
 // numbers with text after them or none at all, lengths written as positions,

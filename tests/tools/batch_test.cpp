@@ -1,0 +1,266 @@
+// Pages drawn on several threads: the same output as drawn one after the
+// other, in page order, and the failure of the page drawing in turn would
+// have met first.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/command_fixture.h"
+#include "tools/page_runner.h"
+
+namespace vitalchart {
+namespace test {
+namespace {
+
+const std::string kExample = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
+
+std::string Capture(const std::string& strCommand) {
+    std::string strOut;
+    FILE* pipe = ::popen(strCommand.c_str(), "r");
+    if (pipe == nullptr) return strOut;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) strOut.append(buf, n);
+    ::pclose(pipe);
+    return strOut;
+}
+
+// A page file's bytes. An SVG drawing names its page group after the drawing
+// library's count of surfaces made so far in the process, which depends on
+// how the threads took turns; that label alone is set aside.
+std::string PageBytes(const std::string& strPath) {
+    static const std::regex surfaceLabel("<g id=\"surface[0-9]+\">");
+    return std::regex_replace(ReadFileText(strPath), surfaceLabel, "<g id=\"surface\">");
+}
+
+class BatchTest : public CommandTest {
+protected:
+    // nPages pages of the bundled week, each with its own page number, the
+    // last a continuation page; the --data options naming them.
+    std::string DataOptions(int nPages) {
+        const std::string strWeek = ReadFileText(std::string(VITALCHART_EXAMPLES) + "/week.data");
+        const std::string strPageRow = "vitalsignsvalues=\"1\"";
+        std::string strOptions;
+        for (int nPage = 1; nPage <= nPages; ++nPage) {
+            std::string strText = strWeek;
+            const std::size_t nAt = strText.find(strPageRow);
+            if (nAt != std::string::npos) {
+                strText.replace(nAt, strPageRow.size(), "vitalsignsvalues=\"" + std::to_string(nPage) + "\"");
+            }
+            if (nPage == nPages) strText += "<print resume=\"true\"/>\n";
+            const std::string strName = "page" + std::to_string(nPage) + ".data";
+            Write(strName, strText);
+            strOptions += " --data " + strName;
+        }
+        return strOptions;
+    }
+};
+
+TEST_F(BatchTest, PagesOfOneFileEachAreTheSameOnAnyNumberOfThreads) {
+    const int nPages = 5;
+    const std::string strData = DataOptions(nPages);
+    for (const char* pszFormat : {"trace", "png", "svg"}) {
+        SCOPED_TRACE(pszFormat);
+        for (const char* pszJobs : {"1", "3"}) {
+            const std::string strTarget = std::string("j") + pszJobs + "." + pszFormat;
+            const CommandResult r =
+                Run("render '" + kExample + "'" + strData + " --jobs " + pszJobs + " -o " + strTarget);
+            ASSERT_EQ(r.nExit, 0) << r.strErr;
+        }
+        for (int nPage = 1; nPage <= nPages; ++nPage) {
+            const std::string strSuffix = "-" + std::to_string(nPage) + "." + pszFormat;
+            const std::string strOne = PageBytes(m_strDir + "/j1" + strSuffix);
+            ASSERT_FALSE(strOne.empty()) << nPage;
+            // (Not EXPECT_EQ: a difference would print megabytes.)
+            EXPECT_TRUE(PageBytes(m_strDir + "/j3" + strSuffix) == strOne) << "page " << nPage;
+        }
+    }
+    // On standard output the pages follow one another in page order.
+    const CommandResult one = Run("render '" + kExample + "'" + strData + " --jobs 1");
+    const CommandResult two = Run("render '" + kExample + "'" + strData + " --jobs 2");
+    ASSERT_EQ(two.nExit, 0) << two.strErr;
+    EXPECT_EQ(two.strOut, one.strOut);
+    EXPECT_EQ(two.strErr, one.strErr);
+}
+
+TEST_F(BatchTest, PdfMergedFromRunsKeepsEveryPageTextAndFont) {
+    // Enough pages for two runs of their own.
+    const std::string strData = DataOptions(9);
+    std::string strText[2];
+    std::set<std::string> fonts[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string strPdf = m_strDir + (i == 0 ? "/one.pdf" : "/two.pdf");
+        const CommandResult r =
+            Run("render '" + kExample + "'" + strData + " --jobs " + (i == 0 ? "1" : "2") + " -o '" + strPdf + "'");
+        ASSERT_EQ(r.nExit, 0) << r.strErr;
+        EXPECT_NE(Capture("pdfinfo '" + strPdf + "'").find("Pages:           9\n"), std::string::npos);
+        // pdftotext ends every page with a form feed.
+        strText[i] = Capture("pdftotext -layout '" + strPdf + "' -");
+        // Each font's name, type, encoding and whether it is embedded, subset
+        // and mapped to Unicode; its object number differs.
+        std::istringstream lines(Capture("pdffonts '" + strPdf + "'"));
+        std::string strLine;
+        while (std::getline(lines, strLine)) {
+            std::istringstream words(strLine);
+            std::vector<std::string> arrWords{std::istream_iterator<std::string>(words),
+                                              std::istream_iterator<std::string>()};
+            if (arrWords.size() < 9 || arrWords[0] == "name") continue;
+            std::string strFont;
+            for (std::size_t w = 0; w + 2 < arrWords.size(); ++w) strFont += arrWords[w] + " ";
+            fonts[i].insert(strFont);
+        }
+    }
+    EXPECT_EQ(std::count(strText[1].begin(), strText[1].end(), '\f'), 9);
+    EXPECT_EQ(strText[1], strText[0]);
+    ASSERT_FALSE(fonts[0].empty());
+    EXPECT_EQ(fonts[1], fonts[0]);
+    for (const std::string& strFont : fonts[1]) EXPECT_NE(strFont.find("yes yes yes"), std::string::npos) << strFont;
+    // Nothing of the runs' files is left beside the output.
+    EXPECT_EQ(Capture("ls -a '" + m_strDir + "'").find(".tmp-"), std::string::npos);
+}
+
+TEST_F(BatchTest, JobsMustBeAPositiveWholeNumber) {
+    Write("t.xml", "<vitalsize width=\"167\" height=\"213\"/>\n");
+    for (const char* pszJobs : {"0", "-2", "two", "1.5"}) {
+        SCOPED_TRACE(pszJobs);
+        const CommandResult r = Run(std::string("render t.xml -o x.trace --jobs ") + pszJobs);
+        EXPECT_EQ(r.nExit, 2);
+        EXPECT_NE(r.strErr.find("--jobs"), std::string::npos) << r.strErr;
+        EXPECT_FALSE(std::ifstream(m_strDir + "/x.trace").good());
+    }
+}
+
+// A sink that records what the runner asks of it and fails where it is told.
+struct RunnerLog {
+    std::mutex mutex;
+    std::vector<int> begun;     // pages in the order BeginPage was called
+    std::vector<int> finished;  // runs' first pages whose sink finished
+};
+
+class CFakeSink : public cli::CPageSink {
+public:
+    CFakeSink(RunnerLog& rLog, int nFirst, int nFailBegin, int nFailEnd)
+        : m_rLog(rLog), m_nFirst(nFirst), m_nFailBegin(nFailBegin), m_nFailEnd(nFailEnd) {}
+    bool BeginPage(int nPage, std::string& rError) override {
+        // The runner makes these calls one at a time: no lock of its own.
+        m_rLog.begun.push_back(nPage);
+        m_nPage = nPage;
+        rError = "cannot begin page " + std::to_string(nPage);
+        return nPage != m_nFailBegin;
+    }
+    CDC* GetSurface() override { return nullptr; }
+    bool EndPage(std::string& rError) override {
+        rError = "cannot end page " + std::to_string(m_nPage);
+        return m_nPage != m_nFailEnd;
+    }
+    bool Finish(std::string&) override {
+        const std::lock_guard<std::mutex> lock(m_rLog.mutex);
+        m_rLog.finished.push_back(m_nFirst);
+        return true;
+    }
+
+private:
+    RunnerLog& m_rLog;
+    int m_nFirst;
+    int m_nFailBegin;
+    int m_nFailEnd;
+    int m_nPage = 0;
+};
+
+class CFakeOutput : public cli::CPageOutput {
+public:
+    CFakeOutput(RunnerLog& rLog, int nPages, int nRuns, int nFailBegin, int nFailEnd)
+        : m_rLog(rLog), m_nFailBegin(nFailBegin), m_nFailEnd(nFailEnd) {
+        m_runs = cli::CutIntoRuns(nPages, nRuns);
+    }
+    std::unique_ptr<cli::CPageSink> MakeSink(std::size_t nRun, std::string&) override {
+        return std::make_unique<CFakeSink>(m_rLog, m_runs[nRun].nFirst, m_nFailBegin, m_nFailEnd);
+    }
+    bool Finish(std::string&) override { return true; }
+
+private:
+    RunnerLog& m_rLog;
+    int m_nFailBegin;
+    int m_nFailEnd;
+};
+
+TEST(BatchRunnerTest, EveryPageOnceAndTheFirstFailureInPageOrder) {
+    struct Row {
+        int nPages, nRuns, nJobs;
+        int nFailBegin, nFailDraw, nFailEnd;  // 0: no failure
+        const char* pszError;
+        int nSlowUpTo = 0;  // pages up to this one take a millisecond to draw
+    } rows[] = {
+        {1, 1, 4, 0, 0, 0, ""},
+        {40, 40, 3, 0, 0, 0, ""},
+        {40, 3, 3, 0, 0, 0, ""},
+        {40, 40, 1, 0, 0, 0, ""},
+        {40, 40, 3, 30, 0, 0, "cannot begin page 30"},
+        {40, 40, 3, 0, 35, 7, "cannot end page 7"},
+        {40, 2, 2, 0, 5, 30, "out of memory drawing page 5"},
+        {40, 2, 2, 0, 25, 0, "out of memory drawing page 25"},
+        // The later run fails first; the earlier page's failure is the message.
+        {40, 2, 2, 0, 21, 19, "cannot end page 19", 20},
+        {40, 4, 8, 39, 0, 2, "cannot end page 2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.nPages << " pages, " << row.nRuns << " runs, " << row.nJobs << " jobs");
+        RunnerLog log;
+        CFakeOutput output(log, row.nPages, row.nRuns, row.nFailBegin, row.nFailEnd);
+        std::mutex drawnMutex;
+        std::vector<int> drawn;
+        const cli::PageDrawer draw = [&](int nPage, CDC*) {
+            if (nPage <= row.nSlowUpTo) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const std::lock_guard<std::mutex> lock(drawnMutex);
+            drawn.push_back(nPage);
+            return nPage != row.nFailDraw;
+        };
+        cli::CProgressLine progress(row.nPages);
+        std::string strError;
+        const bool bOk = cli::DrawPages(output, row.nJobs, draw, progress, strError);
+        EXPECT_EQ(bOk, *row.pszError == '\0');
+        EXPECT_EQ(strError, row.pszError);
+        // The files of pages that are runs of their own are reserved in page order.
+        if (row.nRuns == row.nPages) {
+            EXPECT_TRUE(std::is_sorted(log.begun.begin(), log.begun.end()));
+        }
+        std::sort(drawn.begin(), drawn.end());
+        EXPECT_EQ(std::adjacent_find(drawn.begin(), drawn.end()), drawn.end()) << "a page drawn twice";
+        if (bOk) {
+            EXPECT_EQ(static_cast<int>(drawn.size()), row.nPages);
+            EXPECT_EQ(static_cast<int>(log.finished.size()), row.nRuns);
+        }
+    }
+}
+
+TEST(BatchRunnerTest, RunsAreConsecutiveAndEven) {
+    struct Row {
+        int nPages, nRuns;
+        std::vector<std::pair<int, int>> runs;
+    } rows[] = {
+        {1, 4, {{1, 1}}}, {7, 1, {{1, 7}}}, {7, 3, {{1, 3}, {4, 5}, {6, 7}}}, {3, 3, {{1, 1}, {2, 2}, {3, 3}}},
+        {3, 0, {{1, 3}}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::pair<int, int>> runs;
+        for (const cli::PageRun& run : cli::CutIntoRuns(row.nPages, row.nRuns))
+            runs.emplace_back(run.nFirst, run.nLast);
+        EXPECT_EQ(runs, row.runs) << row.nPages << " pages in " << row.nRuns << " runs";
+    }
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace vitalchart

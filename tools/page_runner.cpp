@@ -1,0 +1,137 @@
+#include "tools/page_runner.h"
+
+#include <sched.h>
+
+#include <climits>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace vitalchart {
+namespace cli {
+
+namespace {
+
+// What the drawing threads share; m_mutex guards everything but the sinks,
+// each of which one thread at a time uses once its run is taken.
+class CPageDrawing {
+public:
+    CPageDrawing(const std::vector<PageRun>& runs, std::vector<std::unique_ptr<CPageSink>>& sinks,
+                 const PageDrawer& fnDraw, CProgressLine& progress)
+        : m_runs(runs), m_sinks(sinks), m_fnDraw(fnDraw), m_progress(progress) {}
+
+    // One thread's work: the next run until none is left.
+    void Work() {
+        try {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            while (m_nNext < m_runs.size()) DrawRun(m_nNext++, lock);
+        } catch (...) {
+            const std::lock_guard<std::mutex> guard(m_mutex);
+            if (!m_pException) m_pException = std::current_exception();
+            // Every other thread stops at its next page.
+            m_nFailedRank = 0;
+        }
+    }
+
+    // After every thread has stopped.
+    bool Result(std::string& rError) const {
+        if (m_pException) std::rethrow_exception(m_pException);
+        if (m_nFailedRank == kNoFailure) return true;
+        rError = m_strFailure;
+        return false;
+    }
+
+private:
+    static constexpr long long kNoFailure = LLONG_MAX;
+
+    // Draws run nRun; lock is held on entry and on return.
+    void DrawRun(std::size_t nRun, std::unique_lock<std::mutex>& lock) {
+        const PageRun& run = m_runs[nRun];
+        std::unique_ptr<CPageSink> pSink = std::move(m_sinks[nRun]);
+        std::string strError;
+        for (int nPage = run.nFirst; nPage <= run.nLast; ++nPage) {
+            if (!lock.owns_lock()) lock.lock();
+            // The render fails with an earlier page's message: the rest is not needed.
+            if (nPage > m_nFailedRank) return;
+            if (!pSink->BeginPage(nPage, strError)) return Fail(nPage, strError);
+            lock.unlock();
+            if (!m_fnDraw(nPage, pSink->GetSurface())) {
+                lock.lock();
+                return Fail(nPage, "out of memory drawing page " + std::to_string(nPage));
+            }
+            if (!pSink->EndPage(strError)) {
+                lock.lock();
+                return Fail(nPage, strError);
+            }
+            m_progress.PageDone();
+        }
+        // Finishing a file (a PDF's fonts, say) is work worth doing apart, and
+        // the surfaces go where they were made.
+        const bool bFinished = pSink->Finish(strError);
+        pSink.reset();
+        lock.lock();
+        // Drawing in turn, every page comes before any run's finish.
+        if (!bFinished) Fail(static_cast<long long>(m_runs.back().nLast) + 1 + static_cast<long long>(nRun), strError);
+    }
+
+    // A failure ranked by when drawing in turn would have met it; m_mutex held.
+    void Fail(long long nRank, const std::string& strError) {
+        if (nRank >= m_nFailedRank) return;
+        m_nFailedRank = nRank;
+        m_strFailure = strError;
+    }
+
+    const std::vector<PageRun>& m_runs;
+    std::vector<std::unique_ptr<CPageSink>>& m_sinks;
+    const PageDrawer& m_fnDraw;
+    CProgressLine& m_progress;
+
+    std::mutex m_mutex;
+    std::size_t m_nNext = 0;
+    long long m_nFailedRank = kNoFailure;
+    std::string m_strFailure;
+    std::exception_ptr m_pException;
+};
+
+}  // namespace
+
+int AvailableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+    const unsigned nCores = std::thread::hardware_concurrency();
+    return nCores > 0 ? static_cast<int>(nCores) : 1;
+}
+
+bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgressLine& progress, std::string& rError) {
+    const std::vector<PageRun>& runs = output.GetRuns();
+    std::vector<std::unique_ptr<CPageSink>> sinks;
+    sinks.reserve(runs.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        sinks.push_back(output.MakeSink(i, rError));
+        if (!sinks.back()) return false;
+    }
+
+    CPageDrawing drawing(runs, sinks, fnDraw, progress);
+    const std::size_t nThreads = std::min(runs.size(), static_cast<std::size_t>(std::max(1, nJobs)));
+    std::vector<std::thread> threads;
+    threads.reserve(nThreads - 1);
+    for (std::size_t i = 1; i < nThreads; ++i) {
+        try {
+            threads.emplace_back([&drawing] { drawing.Work(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the threads there are draw every page.
+            break;
+        }
+    }
+    drawing.Work();
+    for (std::thread& thread : threads) thread.join();
+    return drawing.Result(rError);
+}
+
+}  // namespace cli
+}  // namespace vitalchart
