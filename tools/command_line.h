@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/chart_geometry.h"
+#include "tools/init/chart_request.h"
 #include "vitalchart/platform/win_types.h"
 
 namespace vitalchart {
@@ -42,6 +43,8 @@ struct CommandLine {
     std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
     bool bStrict = false;   // a warning about the readings or of the checker is an error
     bool bReport = false;   // paginate: where each reading went, on standard output
+    // init: the chart to lay out.
+    ChartRequest chartRequest;
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
     bool HasReadings() const { return !strReadings.empty() || !strFhir.empty(); }

@@ -39,6 +39,8 @@ void AddDrawingFormatOption(CLI::App& app, CommandLine& rLine);
 void AddCheckFormatOption(CLI::App& app, CommandLine& rLine);
 // --format text|json|svg
 void AddLayoutFormatOption(CLI::App& app, CommandLine& rLine);
+// init's -o FILE, --paper, --days, --times, --scale, --rows, --lang
+void AddInitOptions(CLI::App& app, CommandLine& rLine);
 // --rect, --dpi, --scale-x, --scale-y, --print, --screen, --fill
 void AddDrawingOptions(CLI::App& app, CommandLine& rLine);
 // --encoding auto|utf-8|gbk

@@ -7,6 +7,7 @@
 
 #include "tools/check_command.h"
 #include "tools/command_options.h"
+#include "tools/init_command.h"
 #include "tools/layout_command.h"
 #include "tools/paginate_command.h"
 #include "tools/render_command.h"
@@ -46,6 +47,11 @@ void LayoutOptions(CLI::App& app, CommandLine& rLine) {
     AddOutputOption(app, rLine);
     AddLayoutFormatOption(app, rLine);
     AddDrawingOptions(app, rLine);
+    AddEncodingOption(app, rLine);
+}
+
+void InitOptions(CLI::App& app, CommandLine& rLine) {
+    AddInitOptions(app, rLine);
     AddEncodingOption(app, rLine);
 }
 
@@ -127,6 +133,15 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kTemplate,
          LayoutOptions,
          RunLayout},
+        {{"init"},
+         "-o FILE [--paper A4|A3|B5|WxH] [--days N] [--times H,H,...]\n"
+         "       [--scale temperature|pulse|heart-rate:LOW:HIGH]... [--rows ROW,...] [--lang zh|en]\n"
+         "       [--encoding utf-8|gbk]",
+         "writes a new, commented chart template whose lines meet on whole device units\n"
+         "at 96 and 600 dpi, and a sample data text beside it",
+         EOperand::kNone,
+         InitOptions,
+         RunInit},
         {{"paginate"},
          "(READINGS | --fhir BUNDLE [--map MAP]) --profile PROFILE [--out-dir DIR]\n"
          "       [--report] [--strict]",
