@@ -18,11 +18,7 @@ using namespace vitalchart;
 using bench::kExampleBottom;
 using bench::kExampleRight;
 
-void DrawExample(CDC* pDC) {
-    const std::string& strData = bench::ExampleData();
-    DrawPlugin(pDC, 0, 0, kExampleBottom, kExampleRight, 96, 96, 96, 96, bench::ExampleTemplatePath().c_str(),
-               strData.data(), static_cast<int>(strData.size()), "", 0);
-}
+using bench::DrawExample;
 
 void BM_DrawPluginToTrace(benchmark::State& state) {
     for (auto _ : state) {

@@ -6,23 +6,9 @@
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
 #include "render/color_triple.h"
+#include "render/painter_util.h"
 
 namespace vitalchart {
-
-namespace {
-
-// The names of a list written with '|' between them.
-std::vector<std::string_view> SplitNames(std::string_view names) {
-    std::vector<std::string_view> out;
-    while (true) {
-        const std::size_t nBar = names.find('|');
-        if (!names.substr(0, nBar).empty()) out.push_back(names.substr(0, nBar));
-        if (nBar == std::string_view::npos) return out;
-        names.remove_prefix(nBar + 1);
-    }
-}
-
-}  // namespace
 
 void CChartRenderer::DrawVitalRing(const CElementAttributes& attributes) {
     if (m_pDC == nullptr) return;
@@ -49,9 +35,7 @@ void CChartRenderer::DrawVitalRing(const CElementAttributes& attributes) {
         bool bMet = false;
         for (const PlottedPoint* pOther : others) {
             if (pOther->nColumn != mark.nColumn) continue;
-            const std::int64_t dx = std::int64_t{pOther->pt.x} - mark.pt.x;
-            const std::int64_t dy = std::int64_t{pOther->pt.y} - mark.pt.y;
-            bMet = bMet || dx * dx + dy * dy < nMeet * nMeet;
+            bMet = bMet || CentresCloserThan(pOther->pt, mark.pt, nMeet);
         }
         if (!bMet) continue;
         // The mark is drawn again over the one that met it, then ringed; a

@@ -5,6 +5,7 @@
 
 #include "platform/int_math.h"
 #include "render/chart_renderer.h"
+#include "render/painter_util.h"
 
 namespace vitalchart {
 
@@ -22,11 +23,8 @@ void CChartRenderer::DrawVitalReason(const CElementAttributes& attributes) {
     // Each reason once in its column, though several vital signs were not
     // taken for it there.
     std::set<std::pair<int, std::string_view>> written;
-    std::string_view names = *pNames;
-    while (true) {
-        const std::size_t nBar = names.find('|');
-        const std::string_view name = names.substr(0, nBar);
-        for (const CVitalRecord* pRecord : name.empty() ? std::vector<const CVitalRecord*>() : Readings().Find(name)) {
+    for (std::string_view name : SplitNames(*pNames)) {
+        for (const CVitalRecord* pRecord : Readings().Find(name)) {
             if (pRecord->m_strReason.empty()) continue;
             if (!written.insert({pRecord->m_nCellIndex, pRecord->m_strReason}).second) continue;
             RECT cell;
@@ -36,8 +34,6 @@ void CChartRenderer::DrawVitalReason(const CElementAttributes& attributes) {
             cell.bottom = WrapAdd(y0, cy);
             DrawVerticalText(pRecord->m_strReason, cell, nSpans);
         }
-        if (nBar == std::string_view::npos) break;
-        names.remove_prefix(nBar + 1);
     }
 }
 

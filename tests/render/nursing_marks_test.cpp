@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "render/painter_util.h"
 #include "support/trace_fixture.h"
 
 namespace vitalchart {
@@ -143,6 +144,25 @@ TEST(NursingMarks, DrawnAsTheWardExpects) {
         for (const std::string& strLine : c.absent) {
             EXPECT_EQ(strTrace.find(strLine), std::string::npos) << strLine << "\n---\n" << strTrace;
         }
+    }
+}
+
+TEST(NursingMarks, MeetingIsMeasuredWithoutOverflowAtTheEndsOfTheRange) {
+    struct {
+        POINT a, b;
+        std::int64_t nDistance;
+        bool bCloser;
+    } const cases[] = {
+        {{0, 0}, {3, 4}, 6, true},
+        {{0, 0}, {3, 4}, 5, false},
+        {{0, 0}, {3, 4}, -6, true},
+        {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 8, false},
+        {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, std::int64_t{1} << 32, false},
+        {{INT_MIN, 0}, {INT_MIN + 1, 0}, std::int64_t{1} << 32, true},
+        {{INT_MAX, INT_MAX}, {INT_MAX - 3, INT_MAX - 4}, std::int64_t{1} << 32, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CentresCloserThan(c.a, c.b, c.nDistance), c.bCloser) << c.a.x << "," << c.a.y << " " << c.nDistance;
     }
 }
 

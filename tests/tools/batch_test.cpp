@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/captured_output.h"
 #include "tools/command_fixture.h"
 #include "tools/page_runner.h"
 
@@ -26,16 +27,7 @@ namespace {
 
 const std::string kExample = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
 
-std::string Capture(const std::string& strCommand) {
-    std::string strOut;
-    FILE* pipe = ::popen(strCommand.c_str(), "r");
-    if (pipe == nullptr) return strOut;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) strOut.append(buf, n);
-    ::pclose(pipe);
-    return strOut;
-}
+using vitalchart::test::CapturedOutput;
 
 // A page file's bytes. An SVG drawing names its page group after the drawing
 // library's count of surfaces made so far in the process, which depends on
@@ -105,12 +97,12 @@ TEST_F(BatchTest, PdfMergedFromRunsKeepsEveryPageTextAndFont) {
         const CommandResult r =
             Run("render '" + kExample + "'" + strData + " --jobs " + (i == 0 ? "1" : "2") + " -o '" + strPdf + "'");
         ASSERT_EQ(r.nExit, 0) << r.strErr;
-        EXPECT_NE(Capture("pdfinfo '" + strPdf + "'").find("Pages:           9\n"), std::string::npos);
+        EXPECT_NE(CapturedOutput("pdfinfo '" + strPdf + "'").find("Pages:           9\n"), std::string::npos);
         // pdftotext ends every page with a form feed.
-        strText[i] = Capture("pdftotext -layout '" + strPdf + "' -");
+        strText[i] = CapturedOutput("pdftotext -layout '" + strPdf + "' -");
         // Each font's name, type, encoding and whether it is embedded, subset
         // and mapped to Unicode; its object number differs.
-        std::istringstream lines(Capture("pdffonts '" + strPdf + "'"));
+        std::istringstream lines(CapturedOutput("pdffonts '" + strPdf + "'"));
         std::string strLine;
         while (std::getline(lines, strLine)) {
             std::istringstream words(strLine);
@@ -128,7 +120,7 @@ TEST_F(BatchTest, PdfMergedFromRunsKeepsEveryPageTextAndFont) {
     EXPECT_EQ(fonts[1], fonts[0]);
     for (const std::string& strFont : fonts[1]) EXPECT_NE(strFont.find("yes yes yes"), std::string::npos) << strFont;
     // Nothing of the runs' files is left beside the output.
-    EXPECT_EQ(Capture("ls -a '" + m_strDir + "'").find(".tmp-"), std::string::npos);
+    EXPECT_EQ(CapturedOutput("ls -a '" + m_strDir + "'").find(".tmp-"), std::string::npos);
 }
 
 TEST_F(BatchTest, JobsMustBeAPositiveWholeNumber) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/captured_output.h"
 #include "support/pdf_words.h"
 #include "support/shape_log.h"
 #include "vitalchart/plugin.h"
@@ -24,17 +25,7 @@ namespace {
 const std::string kExample = std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml";
 const std::string kData = std::string(VITALCHART_EXAMPLES) + "/week.data";
 
-std::string Capture(const std::string& strCommand, int* pExit = nullptr) {
-    std::string strOut;
-    FILE* pipe = ::popen(strCommand.c_str(), "r");
-    if (pipe == nullptr) return strOut;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) strOut.append(buf, n);
-    int nStatus = ::pclose(pipe);
-    if (pExit != nullptr) *pExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-    return strOut;
-}
+using vitalchart::test::CapturedOutput;
 
 class ExampleOutputTest : public testing::Test {
 protected:
@@ -46,7 +37,7 @@ protected:
     void TearDown() override { std::system(("rm -rf '" + m_strDir + "'").c_str()); }
     int Render(const std::string& strArgs) {
         int nExit = -1;
-        Capture(std::string("'") + VITALCHART_CLI + "' render '" + kExample + "' " + strArgs + " 2>&1", &nExit);
+        CapturedOutput(std::string("'") + VITALCHART_CLI + "' render '" + kExample + "' " + strArgs + " 2>&1", &nExit);
         return nExit;
     }
     std::string m_strDir;
@@ -55,7 +46,7 @@ protected:
 TEST_F(ExampleOutputTest, PdfPagesHoldTheCaptionsAndReadingsInTheirBoxes) {
     std::string strPdf = m_strDir + "/chart.pdf";
     ASSERT_EQ(Render("--data '" + kData + "' --data '" + kData + "' -o '" + strPdf + "'"), 0);
-    std::string strInfo = Capture("pdfinfo '" + strPdf + "'");
+    std::string strInfo = CapturedOutput("pdfinfo '" + strPdf + "'");
     EXPECT_NE(strInfo.find("Pages:           2"), std::string::npos) << strInfo;
 
     const auto words = vitalchart::test::PdfWords(strPdf);
@@ -81,14 +72,14 @@ TEST_F(ExampleOutputTest, SvgIsWellFormedAndRendersElsewhere) {
     std::string strSvg = m_strDir + "/chart.svg";
     ASSERT_EQ(Render("--data '" + kData + "' -o '" + strSvg + "'"), 0);
     int nExit = -1;
-    Capture("rsvg-convert -o '" + m_strDir + "/back.png' '" + strSvg + "' 2>&1", &nExit);
+    CapturedOutput("rsvg-convert -o '" + m_strDir + "/back.png' '" + strSvg + "' 2>&1", &nExit);
     EXPECT_EQ(nExit, 0);
     std::ifstream back(m_strDir + "/back.png", std::ios::binary);
     char magic[4] = {};
     back.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG");
     // rsvg's parser is strict XML; check the document ends properly too.
-    std::string strText = Capture("cat '" + strSvg + "'");
+    std::string strText = CapturedOutput("cat '" + strSvg + "'");
     EXPECT_EQ(strText.compare(0, 5, "<?xml"), 0);
     EXPECT_NE(strText.rfind("</svg>"), std::string::npos);
 }
@@ -212,7 +203,7 @@ TEST_F(ExampleOutputTest, EveryTemperatureReadingIsVisibleInThePng) {
         }
         return false;
     };
-    const std::string strData = Capture("cat '" + kData + "'");
+    const std::string strData = CapturedOutput("cat '" + kData + "'");
     int nChecked = 0;
     for (const std::string& strReading : ReadingsOf(strData, "体温")) {
         // Readings not taken and values below the scale are written, not marked.
