@@ -141,10 +141,9 @@ private:
 void CTemplateText::Head() {
     const ChartPlan& p = m_plan;
     m_str += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    Comment(std::string(W(Word::kTitle)) + " chart template: " + m_request.strPaper + " (" +
-            TenthsFigure(m_request.nPaperWidthTenths) + " x " + TenthsFigure(m_request.nPaperHeightTenths) + " mm), " +
-            std::to_string(m_request.nDays) + " days of " + std::to_string(Times()) +
-            " time points, made by vitalchart init.");
+    Comment("Temperature chart template: " + m_request.strPaper + " (" + TenthsFigure(m_request.nPaperWidthTenths) +
+            " x " + TenthsFigure(m_request.nPaperHeightTenths) + " mm), " + std::to_string(m_request.nDays) +
+            " days of " + std::to_string(Times()) + " time points, made by vitalchart init.");
     Comment("Positions with \"+\" are millimetres from the chart rectangle; plain figures are lengths.");
     Comment("Every figure is one the renderer reads as a whole number of 1/96 inch, a multiple of 4 wherever lines");
     Comment("meet, so single lines and families of lines end on the same device unit at 96 and at 600 dpi:");
@@ -299,7 +298,9 @@ void CTemplateText::HeaderRows() {
 
 void CTemplateText::Scales() {
     const ChartPlan& p = m_plan;
-    const int nHeadingTop = p.yGrid + std::max(0, (p.nDegree - 2 * p.nTextRow) / 2);
+    // The headings in the band above the top degree, clear of the top figures
+    // in its last grid row.
+    const int nHeadingTop = p.yGrid + std::max(0, (p.nDegree - p.nGridRow - 2 * p.nTextRow) / 2);
     const int nTemperatures = m_request.temperature.nHigh - m_request.temperature.nLow + 1;
     if (p.bPulseScale) {
         const int nDegrees = p.nTopDegree - p.nBottomDegree;
