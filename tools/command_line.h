@@ -43,6 +43,7 @@ struct CommandLine {
     std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
     bool bStrict = false;   // a warning about the readings or of the checker is an error
     bool bReport = false;   // paginate: where each reading went, on standard output
+    bool bWatch = false;    // render: draw again whenever an input file is written
     // init: the chart to lay out.
     ChartRequest chartRequest;
 

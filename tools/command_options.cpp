@@ -288,5 +288,12 @@ void AddDisableOption(CLI::App& app, CommandLine& rLine) {
              });
 }
 
+void AddWatchOption(CLI::App& app, CommandLine& rLine) {
+    AddFlag(app, "--watch",
+            "draw again whenever the template or an input file is written, until\n"
+            "interrupted; each drawing replaces the output whole",
+            [&rLine] { rLine.bWatch = true; });
+}
+
 }  // namespace cli
 }  // namespace vitalchart

@@ -61,6 +61,8 @@ void AddPageFileOptions(CLI::App& app, CommandLine& rLine);
 void AddJobsOption(CLI::App& app, CommandLine& rLine);
 // --disable CHECK[,CHECK]...
 void AddDisableOption(CLI::App& app, CommandLine& rLine);
+// --watch
+void AddWatchOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -11,6 +11,7 @@
 #include "render/chart_renderer.h"
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
+#include "tools/input_watch.h"
 #include "tools/output_files.h"
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
@@ -27,6 +28,9 @@ namespace {
 constexpr int kExitOk = 0;
 // What Fail returns: the command could not do its work.
 constexpr int kExitFailed = 2;
+// --watch draws again once the inputs' folders have been quiet this long
+// after a change: an editor's save can be several writes.
+constexpr int kWatchQuietMs = 100;
 
 // The chart's place on the page: --rect, else from the device origin to the
 // size the template declares (167 by 213 mm when it declares none).
@@ -46,9 +50,7 @@ CChartGeometry Geometry(const CommandLine& line, int nDpi, const CChartTemplate&
     return CChartGeometry(RECT{0, 0, scale.MmToDeviceX(fWidth), scale.MmToDeviceY(fHeight)}, scaleX, scaleY);
 }
 
-}  // namespace
-
-int RunRender(const CommandLine& line) {
+int RenderOnce(const CommandLine& line) {
     std::string strError;
     const std::optional<Format> format = ResolveFormat(line, strError);
     if (!format) return Fail(strError);
@@ -105,6 +107,34 @@ int RunRender(const CommandLine& line) {
     progress.End();
     if (!bDrawn || !pOutput->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
     return kExitOk;
+}
+
+// Draws, then draws again whenever an input file is written, until a signal
+// ends the command. A drawing that fails says why and leaves the last output
+// in place; the watch goes on.
+int WatchAndRender(const CommandLine& line) {
+    if (line.OutputIsStdout()) return Fail("--watch needs -o FILE");
+    std::vector<std::string> files = {line.strTemplate};
+    files.insert(files.end(), line.dataFiles.begin(), line.dataFiles.end());
+    for (const std::string* pFile : {&line.strReadings, &line.strFhir, &line.strMap, &line.strProfile}) {
+        if (!pFile->empty()) files.push_back(*pFile);
+    }
+    std::string strError;
+    CInputWatch watch;
+    // Watching before the first drawing, so that a change made while it draws is not missed.
+    if (!watch.Start(files, strError)) return Fail(strError);
+    for (;;) {
+        if (RenderOnce(line) == kExitOk) Note("wrote " + *line.output + "; watching the input files");
+        std::string strChanged;
+        if (!watch.WaitForChange(kWatchQuietMs, strChanged, strError)) return Fail(strError);
+        Note(strChanged + " changed");
+    }
+}
+
+}  // namespace
+
+int RunRender(const CommandLine& line) {
+    return line.bWatch ? WatchAndRender(line) : RenderOnce(line);
 }
 
 }  // namespace cli

@@ -33,6 +33,7 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddPngCompressionOption(app, rLine);
     AddJobsOption(app, rLine);
     AddDisableOption(app, rLine);
+    AddWatchOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -109,7 +110,7 @@ const std::vector<VerbEntry>& Verbs() {
          "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
          "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
-         "       [--jobs N] [--disable CHECK]...",
+         "       [--jobs N] [--disable CHECK]... [--watch]",
          "draws the template and the readings of the data files, or of the readings\n"
          "laid out by the profile (a page a data text, as paginate writes them)",
          EOperand::kTemplate,
