@@ -91,6 +91,16 @@ TEST_F(InitTest, ChartsCheckCleanAndTheirLinesMeetAt96And600Dpi) {
     }
 }
 
+TEST_F(InitTest, ASingleDayOrTimePointDrawsNoFamilyOfOneCell) {
+    for (const char* pszArgs : {"--days 1 --times 0 --paper 1000x1000", "--days 1 --times 0,1,2,3,4,5,6,7,8,9,10,11"}) {
+        SCOPED_TRACE(pszArgs);
+        ASSERT_EQ(Run(std::string("init -o c.xml ") + pszArgs).nExit, 0);
+        const CommandResult check = Run("check c.xml --data c.data");
+        EXPECT_EQ(check.nExit, 0) << check.strOut;
+        ExpectEveryEndMeetsARule(Rules(Run("render c.xml --dpi 96").strOut));
+    }
+}
+
 TEST_F(InitTest, WritesBothFilesInTheCodePageAskedForAndRefusesWhatCannotBeLaidOut) {
     const CommandResult gbk = Run("init --lang zh --encoding gbk --days 3 --rows '' -o g.xml");
     ASSERT_EQ(gbk.nExit, 0) << gbk.strErr;

@@ -63,8 +63,10 @@ public:
         Tag("vitalline",
             {{"left", At(x1)}, {"top", At(y1)}, {"right", At(x2)}, {"bottom", At(y2)}, {"pen-id", pszPen}});
     }
-    // nCells cells of nHeight from y downwards between x1 and x2: their inner separators.
+    // nCells cells of nHeight from y downwards between x1 and x2: their inner
+    // separators (none for a single cell, which a family would not draw).
     void Rows(int x1, int y, int x2, int nHeight, int nCells, const char* pszPen) {
+        if (nCells < 2) return;
         Tag("vitalline", {{"left", At(x1)},
                           {"top", At(y)},
                           {"right", At(x2)},
@@ -73,8 +75,9 @@ public:
                           {"direction", "y"},
                           {"pen-id", pszPen}});
     }
-    // nCells cells of nWidth from x rightwards between y1 and y2.
+    // nCells cells of nWidth from x rightwards between y1 and y2 (none for a single cell).
     void Columns(int x, int y1, int nWidth, int y2, int nCells, const char* pszPen, int nMultiple = 1) {
+        if (nCells < 2) return;
         Attributes attributes = {{"left", At(x)},
                                  {"top", At(y1)},
                                  {"right", Len(nWidth)},
@@ -257,7 +260,7 @@ void CTemplateText::Ruling() {
         Comment("37 degrees in heavy red.");
         Line(p.xGrid, p.DegreeY(37), p.xRight, p.DegreeY(37), "heavy-red");
     }
-    Comment("Days in heavy red, every " + std::to_string(Times()) + " columns.");
+    if (m_request.nDays > 1) Comment("Days in heavy red, every " + std::to_string(Times()) + " columns.");
     Columns(p.xGrid, p.yFrameTop, p.nColumn, p.yFrameBottom, m_request.nDays, "heavy-red", Times());
     Comment("The frame, and the grid's top and bottom.");
     Line(p.xLeft, p.yFrameTop, p.xRight, p.yFrameTop, "frame");
