@@ -208,6 +208,15 @@ TEST_F(LayoutCommandTest, EachFormatNamesLinesPensFontsAndTextsInUtf8) {
     EXPECT_EQ(Run("layout '" + strTemplate + "' --format svg").nExit, 2);
 }
 
+TEST_F(LayoutCommandTest, AFrameAtTheEndOfTheDeviceRangeDoesNotWrapAround) {
+    // The line is at x = -2^31; its frame starts a stroke further left.
+    Write("t.xml", "<vitalline left=\"+0\" top=\"+1\" right=\"+0\" bottom=\"+2\"/>\n");
+    const CommandResult svg = Run("layout t.xml --format svg --rect=-2147483648,0,100,100 -o t.svg");
+    ASSERT_EQ(svg.nExit, 0) << svg.strErr;
+    EXPECT_NE(ReadFileText(m_strDir + "/t.svg").find("<rect x=\"-2147483649\" y=\"3\" width=\"2\" height=\"6\""),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace vitalchart

@@ -39,7 +39,16 @@ std::string Escaped(const std::string& strText) {
     return str;
 }
 
-bool Overlaps(const RECT& a, const RECT& b) {
+// A frame or label in device units, in 64 bits: a box at the ends of the
+// 32-bit device range still has a frame a stroke wider all round.
+struct Frame {
+    long long left;
+    long long top;
+    long long right;
+    long long bottom;
+};
+
+bool Overlaps(const Frame& a, const Frame& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
@@ -47,11 +56,11 @@ bool Overlaps(const RECT& a, const RECT& b) {
 // right past the labels already placed that it would cover.
 class CLabelPlaces {
 public:
-    RECT Place(int x, int y, int nWidth, int nHeight) {
-        RECT rect = {x, y, x + nWidth, y + nHeight};
+    Frame Place(long long x, long long y, long long nWidth, long long nHeight) {
+        Frame rect = {x, y, x + nWidth, y + nHeight};
         for (int nTry = 0; nTry < 8; ++nTry) {
             auto it = std::find_if(m_placed.begin(), m_placed.end(),
-                                   [&rect](const RECT& placed) { return Overlaps(rect, placed); });
+                                   [&rect](const Frame& placed) { return Overlaps(rect, placed); });
             if (it == m_placed.end()) break;
             rect = {it->right + 1, rect.top, it->right + 1 + nWidth, rect.bottom};
         }
@@ -60,7 +69,7 @@ public:
     }
 
 private:
-    std::vector<RECT> m_placed;
+    std::vector<Frame> m_placed;
 };
 
 // The shortest decimal that reads back as the number, whatever the locale.
@@ -70,7 +79,7 @@ std::string Shortest(double dValue) {
     return std::string(buf, result.ptr);
 }
 
-std::string Attr(const char* pszName, long nValue) {
+std::string Attr(const char* pszName, long long nValue) {
     return std::string(" ") + pszName + "=\"" + std::to_string(nValue) + "\"";
 }
 
@@ -90,7 +99,8 @@ std::string OverlayLayout(const std::string& strSvg, const PageLayout& page, con
     for (const ElementLayout& element : page.elements) {
         if (!element.DrewAnything()) continue;
         const char* pszColour = kColours[nColour++ % (sizeof kColours / sizeof kColours[0])];
-        const RECT& box = element.box.Get();
+        const RECT& rect = element.box.Get();
+        const Frame box = {rect.left, rect.top, rect.right, rect.bottom};
         const std::string strLine = std::to_string(element.nLine);
         const std::string strTitle =
             "line " + strLine + ":" + std::to_string(element.nColumn) + " " + element.pRule->pszName + ": " +
@@ -101,8 +111,8 @@ std::string OverlayLayout(const std::string& strSvg, const PageLayout& page, con
                Attr("y", box.top - nStroke) + Attr("width", box.right - box.left + 2 * nStroke) +
                Attr("height", box.bottom - box.top + 2 * nStroke) + " stroke=\"" + pszColour + "\"" +
                Attr("stroke-width", nStroke) + "/>";
-        const int nLabelWidth = static_cast<int>(strLine.size()) * nFontSize * 6 / 10 + 2 * nStroke;
-        const RECT label = labels.Place(box.left - nStroke, box.top - nStroke, nLabelWidth, nFontSize);
+        const long long nLabelWidth = static_cast<long long>(strLine.size()) * nFontSize * 6 / 10 + 2 * nStroke;
+        const Frame label = labels.Place(box.left - nStroke, box.top - nStroke, nLabelWidth, nFontSize);
         str += "<rect" + Attr("x", label.left) + Attr("y", label.top) + Attr("width", label.right - label.left) +
                Attr("height", label.bottom - label.top) + " fill=\"" + pszColour + "\" fill-opacity=\"0.85\"/>";
         str += "<text" + Attr("x", label.left + nStroke) + Attr("y", label.bottom - nFontSize / 5) +
