@@ -1,6 +1,5 @@
 #include "tools/render_command.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,8 +7,8 @@
 
 #include "render/chart_geometry.h"
 #include "render/chart_page.h"
-#include "render/chart_renderer.h"
 #include "render/chart_template.h"
+#include "tools/chart_placement.h"
 #include "tools/input_texts.h"
 #include "tools/input_watch.h"
 #include "tools/output_files.h"
@@ -32,24 +31,7 @@ constexpr int kExitFailed = 2;
 // after a change: an editor's save can be several writes.
 constexpr int kWatchQuietMs = 100;
 
-// The chart's place on the page: --rect, else from the device origin to the
-// size the template declares (167 by 213 mm when it declares none).
-CChartGeometry Geometry(const CommandLine& line, int nDpi, const CChartTemplate& chartTemplate) {
-    const ScalePair scaleX = line.scaleX.value_or(ScalePair{nDpi, 96});
-    const ScalePair scaleY = line.scaleY.value_or(ScalePair{nDpi, 96});
-    if (line.rect) return CChartGeometry(*line.rect, scaleX, scaleY);
-    float fWidth = 167.0f;
-    float fHeight = 213.0f;
-    float fDeclaredWidth = 0.0f;
-    float fDeclaredHeight = 0.0f;
-    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
-        fWidth = fDeclaredWidth;
-        fHeight = fDeclaredHeight;
-    }
-    const CChartGeometry scale(RECT{0, 0, 0, 0}, scaleX, scaleY);
-    return CChartGeometry(RECT{0, 0, scale.MmToDeviceX(fWidth), scale.MmToDeviceY(fHeight)}, scaleX, scaleY);
-}
-
+// One drawing of the inputs as they are now: render without --watch.
 int RenderOnce(const CommandLine& line) {
     std::string strError;
     const std::optional<Format> format = ResolveFormat(line, strError);
@@ -79,11 +61,10 @@ int RenderOnce(const CommandLine& line) {
 
     PageSettings settings;
     settings.nDpi = line.dpi.value_or(*format == Format::kPdf ? 600 : 96);
-    const CChartGeometry geometry = Geometry(line, settings.nDpi, chartTemplate);
-    // The page holds the chart rectangle from the device origin.
-    const RECT rect = geometry.GetRect();
-    settings.nWidth = std::max(1, std::max(rect.left, rect.right));
-    settings.nHeight = std::max(1, std::max(rect.top, rect.bottom));
+    const CChartGeometry geometry = PlaceChart(line, settings.nDpi, chartTemplate);
+    const PageSize page = PageSizeOf(geometry);
+    settings.nWidth = page.nWidth;
+    settings.nHeight = page.nHeight;
     settings.strOutput = line.output.value_or(std::string());
     settings.nPages = static_cast<int>(pages.size());
     settings.nCodePage = nCodePage;
