@@ -23,6 +23,40 @@ using RenderWatchTest = CommandTest;
 // How long a drawing may take to appear; the test ends as soon as it does.
 constexpr auto kPatience = std::chrono::seconds(10);
 
+// `vitalchart ARGS...` run in a folder, its standard output and error into
+// a file; killed when the test ends early, so no watcher outlives it.
+class CChildCommand {
+public:
+    CChildCommand(const std::string& strDir, std::vector<std::string> args, const std::string& strLog) {
+        args.insert(args.begin(), VITALCHART_CLI);
+        std::vector<char*> argv;
+        for (std::string& str : args) argv.push_back(&str[0]);
+        argv.push_back(nullptr);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const int fd = ::open(strLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (::chdir(strDir.c_str()) != 0 || fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0) ::_exit(127);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+    }
+    ~CChildCommand() {
+        if (m_pid > 0) Stop(SIGKILL);
+    }
+    // Sends the signal and waits: the wait status (-1 when no child started).
+    int Stop(int nSignal) {
+        if (m_pid <= 0) return -1;
+        ::kill(m_pid, nSignal);
+        int nStatus = 0;
+        ::waitpid(m_pid, &nStatus, 0);
+        m_pid = -1;
+        return nStatus;
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
 std::string Replaced(std::string str, const std::string& strOld, const std::string& strNew) {
     const std::size_t nAt = str.find(strOld);
     if (nAt != std::string::npos) str.replace(nAt, strOld.size(), strNew);
@@ -35,20 +69,8 @@ TEST_F(RenderWatchTest, DrawsAgainWhenAnInputIsSavedInPlaceOrByRename) {
     Write("d.data", strData);
     const std::string strOut = m_strDir + "/out.trace";
 
-    std::vector<std::string> args = {VITALCHART_CLI, "render", "t.xml",     "--data",
-                                     "d.data",       "-o",     "out.trace", "--watch"};
-    std::vector<char*> argv;
-    for (std::string& str : args) argv.push_back(&str[0]);
-    argv.push_back(nullptr);
     const std::string strErr = m_strDir + "/watch.err";
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const int fd = ::open(strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (::chdir(m_strDir.c_str()) != 0 || fd < 0 || ::dup2(fd, 2) < 0) ::_exit(127);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
+    CChildCommand watch(m_strDir, {"render", "t.xml", "--data", "d.data", "-o", "out.trace", "--watch"}, strErr);
 
     // Waits until the output is what a render of the files as they are now draws.
     auto drawn = [&]() {
@@ -78,9 +100,7 @@ TEST_F(RenderWatchTest, DrawsAgainWhenAnInputIsSavedInPlaceOrByRename) {
         EXPECT_TRUE(drawn()) << ReadFileText(strErr);
     }
 
-    ASSERT_EQ(::kill(pid, SIGTERM), 0);
-    int nStatus = 0;
-    ASSERT_EQ(::waitpid(pid, &nStatus, 0), pid);
+    const int nStatus = watch.Stop(SIGTERM);
     EXPECT_TRUE(WIFSIGNALED(nStatus) && WTERMSIG(nStatus) == SIGTERM) << ReadFileText(strErr);
     EXPECT_NE(ReadFileText(strErr).find("d.data changed"), std::string::npos);
 
