@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/chart_geometry.h"
+#include "tools/init/chart_request.h"
 #include "tools/serve/serve_settings.h"
 #include "vitalchart/platform/win_types.h"
 
@@ -43,7 +44,10 @@ struct CommandLine {
     std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
     bool bStrict = false;   // a warning about the readings or of the checker is an error
     bool bReport = false;   // paginate: where each reading went, on standard output
-    ServeSettings serve;    // serve's options
+    bool bWatch = false;    // render: draw again whenever an input file is written
+    // init: the chart to lay out.
+    ChartRequest chartRequest;
+    ServeSettings serve;  // serve's options
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
     bool HasReadings() const { return !strReadings.empty() || !strFhir.empty(); }

@@ -33,10 +33,18 @@ void RemovePendingAndExit(int nSignal) {
 }
 
 void Track(const std::string& strPath) {
-    int n = g_nPending.load();
-    if (n >= kMaxPending || strPath.size() >= kMaxPath) return;
-    std::memcpy(g_pending[n], strPath.c_str(), strPath.size() + 1);
-    g_nPending.store(n + 1);
+    if (strPath.size() >= kMaxPath) return;
+    // A slot given up before is taken again, else a long run (render --watch)
+    // would soon leave its temporary files untracked. Its first byte is
+    // written last, so the handler never sees half a path.
+    const int n = g_nPending.load();
+    int nSlot = 0;
+    while (nSlot < n && g_pending[nSlot][0] != '\0') ++nSlot;
+    if (nSlot >= kMaxPending) return;
+    std::memcpy(g_pending[nSlot] + 1, strPath.c_str() + 1, strPath.size());
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    g_pending[nSlot][0] = strPath[0];
+    if (nSlot == n) g_nPending.store(n + 1);
 }
 
 void Untrack(const std::string& strPath) {

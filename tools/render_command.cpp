@@ -1,6 +1,5 @@
 #include "tools/render_command.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,9 +7,9 @@
 
 #include "render/chart_geometry.h"
 #include "render/chart_page.h"
-#include "render/chart_renderer.h"
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
+#include "tools/input_watch.h"
 #include "tools/output_files.h"
 #include "tools/page_layout.h"
 #include "tools/page_runner.h"
@@ -28,10 +27,12 @@ namespace {
 constexpr int kExitOk = 0;
 // What Fail returns: the command could not do its work.
 constexpr int kExitFailed = 2;
+// --watch draws again once the inputs' folders have been quiet this long
+// after a change: an editor's save can be several writes.
+constexpr int kWatchQuietMs = 100;
 
-}  // namespace
-
-int RunRender(const CommandLine& line) {
+// One drawing of the inputs as they are now: render without --watch.
+int RenderOnce(const CommandLine& line) {
     std::string strError;
     const std::optional<Format> format = ResolveFormat(line, strError);
     if (!format) return Fail(strError);
@@ -80,6 +81,34 @@ int RunRender(const CommandLine& line) {
     progress.End();
     if (!bDrawn || !pOutput->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
     return kExitOk;
+}
+
+// Draws, then draws again whenever an input file is written, until a signal
+// ends the command. A drawing that fails says why and leaves the last output
+// in place; the watch goes on.
+int WatchAndRender(const CommandLine& line) {
+    if (line.OutputIsStdout()) return Fail("--watch needs -o FILE");
+    std::vector<std::string> files = {line.strTemplate};
+    files.insert(files.end(), line.dataFiles.begin(), line.dataFiles.end());
+    for (const std::string* pFile : {&line.strReadings, &line.strFhir, &line.strMap, &line.strProfile}) {
+        if (!pFile->empty()) files.push_back(*pFile);
+    }
+    std::string strError;
+    CInputWatch watch;
+    // Watching before the first drawing, so that a change made while it draws is not missed.
+    if (!watch.Start(files, strError)) return Fail(strError);
+    for (;;) {
+        if (RenderOnce(line) == kExitOk) Note("wrote " + *line.output + "; watching the input files");
+        std::string strChanged;
+        if (!watch.WaitForChange(kWatchQuietMs, strChanged, strError)) return Fail(strError);
+        Note(strChanged + " changed");
+    }
+}
+
+}  // namespace
+
+int RunRender(const CommandLine& line) {
+    return line.bWatch ? WatchAndRender(line) : RenderOnce(line);
 }
 
 }  // namespace cli

@@ -7,6 +7,8 @@
 
 #include "tools/check_command.h"
 #include "tools/command_options.h"
+#include "tools/init_command.h"
+#include "tools/layout_command.h"
 #include "tools/paginate_command.h"
 #include "tools/render_command.h"
 #include "tools/serve/serve_command.h"
@@ -33,6 +35,7 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddPngCompressionOption(app, rLine);
     AddJobsOption(app, rLine);
     AddDisableOption(app, rLine);
+    AddWatchOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -40,6 +43,19 @@ void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddCheckFormatOption(app, rLine);
     AddEncodingOption(app, rLine);
     AddDisableOption(app, rLine);
+}
+
+void LayoutOptions(CLI::App& app, CommandLine& rLine) {
+    AddDataOption(app, rLine);
+    AddOutputOption(app, rLine);
+    AddLayoutFormatOption(app, rLine);
+    AddDrawingOptions(app, rLine);
+    AddEncodingOption(app, rLine);
+}
+
+void InitOptions(CLI::App& app, CommandLine& rLine) {
+    AddInitOptions(app, rLine);
+    AddEncodingOption(app, rLine);
 }
 
 void PaginateOptions(CLI::App& app, CommandLine& rLine) {
@@ -96,7 +112,7 @@ const std::vector<VerbEntry>& Verbs() {
          "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
          "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
-         "       [--jobs N] [--disable CHECK]...",
+         "       [--jobs N] [--disable CHECK]... [--watch]",
          "draws the template and the readings of the data files, or of the readings\n"
          "laid out by the profile (a page a data text, as paginate writes them)",
          EOperand::kTemplate,
@@ -110,6 +126,25 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kTemplate,
          CheckOptions,
          RunCheck},
+        {{"layout"},
+         "TEMPLATE [--data FILE]... [--format text|json|svg] [-o FILE]\n"
+         "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]",
+         "lists what each element of the template drew, by line: its box in device units\n"
+         "and millimetres, its pen and font, its lines, markers and texts; svg draws the\n"
+         "chart with every element's box over it, labelled with its line",
+         EOperand::kTemplate,
+         LayoutOptions,
+         RunLayout},
+        {{"init"},
+         "-o FILE [--paper A4|A3|B5|WxH] [--days N] [--times H,H,...]\n"
+         "       [--scale temperature|pulse|heart-rate:LOW:HIGH]... [--rows ROW,...] [--lang zh|en]\n"
+         "       [--encoding utf-8|gbk]",
+         "writes a new, commented chart template whose lines meet on whole device units\n"
+         "at 96 and 600 dpi, and a sample data text beside it",
+         EOperand::kNone,
+         InitOptions,
+         RunInit},
         {{"paginate"},
          "(READINGS | --fhir BUNDLE [--map MAP]) --profile PROFILE [--out-dir DIR]\n"
          "       [--report] [--strict]",

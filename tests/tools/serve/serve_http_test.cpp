@@ -189,10 +189,11 @@ TEST_F(ServeHttpTest, ListingsHealthAndMetrics) {
     auto templates = m_pClient->Get("/v1/templates");
     ASSERT_TRUE(templates);
     const auto listing = nlohmann::json::parse(templates->body);
-    EXPECT_EQ(listing["templates"].size(), 2u);
-    EXPECT_EQ(listing["templates"][1]["name"], "vitalsign");
-    EXPECT_EQ(listing["templates"][1]["width"], 167.0);
-    EXPECT_EQ(listing["templates"][1]["height"], 253.0);
+    // The bundled examples, by name.
+    ASSERT_EQ(listing["templates"].size(), 4u);
+    EXPECT_EQ(listing["templates"][3]["name"], "vitalsign");
+    EXPECT_EQ(listing["templates"][3]["width"], 167.0);
+    EXPECT_EQ(listing["templates"][3]["height"], 253.0);
     auto profiles = m_pClient->Get("/v1/profiles");
     ASSERT_TRUE(profiles);
     EXPECT_EQ(nlohmann::json::parse(profiles->body)["profiles"][0], "adult");

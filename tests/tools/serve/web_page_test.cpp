@@ -55,7 +55,7 @@ TEST(WebPageTest, DroppingTheBundledWeekShowsTheChart) {
         const std::string strSession = attached["sessionId"];
         ASSERT_TRUE(browser.Call("Page.navigate", {{"url", server.Url() + "/"}}, strSession).is_object());
         ASSERT_TRUE(browser.WaitFor(strSession, "document.body && document.body.dataset.ready === 'true'", 30));
-        EXPECT_EQ(browser.Evaluate(strSession, "document.querySelectorAll('#template option').length"), 2);
+        EXPECT_EQ(browser.Evaluate(strSession, "document.querySelectorAll('#template option').length"), 4);
         browser.Evaluate(strSession, "document.getElementById('template').value = 'vitalsign'");
 
         // The week, as a person choosing the file would hand it over.
