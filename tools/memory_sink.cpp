@@ -56,15 +56,8 @@ bool CMemorySink::EndPage(std::string& rError) {
             m_outputs.emplace_back(arrBytes.begin(), arrBytes.end());
             return true;
         }
-        case Format::kSvg: {
-            const std::unique_ptr<CCairoDC> pDC = std::move(m_pCairo);
-            if (!pDC->Finish()) {
-                rError = pDC->GetError();
-                return false;
-            }
-            m_outputs.push_back(pDC->TakeDocument());
-            return true;
-        }
+        case Format::kSvg:
+            return FinishDocument(rError);
         default:
             return true;
     }
@@ -72,6 +65,10 @@ bool CMemorySink::EndPage(std::string& rError) {
 
 bool CMemorySink::Finish(std::string& rError) {
     if (m_format != Format::kPdf || !m_pCairo) return true;
+    return FinishDocument(rError);
+}
+
+bool CMemorySink::FinishDocument(std::string& rError) {
     const std::unique_ptr<CCairoDC> pDC = std::move(m_pCairo);
     if (!pDC->Finish()) {
         rError = pDC->GetError();

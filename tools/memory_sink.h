@@ -29,6 +29,9 @@ public:
     std::vector<std::string> TakeOutputs() { return std::move(m_outputs); }
 
 private:
+    // Ends the Cairo document (SVG or PDF) and keeps its bytes as an output.
+    bool FinishDocument(std::string& rError);
+
     Format m_format;
     PageSettings m_settings;
     std::unique_ptr<CCairoDC> m_pCairo;

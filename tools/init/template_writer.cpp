@@ -130,6 +130,26 @@ private:
     int FrameWidth() const { return m_plan.xRight - m_plan.xLeft; }
     int LabelWidth() const { return m_plan.xGrid - m_plan.xLeft; }
     int HalfLabel() const { return m_plan.xScaleSplit - m_plan.xLeft; }
+    // A scale's heading and unit in the band above its top degree, then its
+    // figures down the column at x, one a degree line from nTop down by
+    // nStep, each just above its line.
+    void ScaleColumn(const std::string& strHeading, const std::string& strUnit, int x, int nHeadingTop, int nTop,
+                     int nFigures, int nStep, const char* pszFont) {
+        const ChartPlan& p = m_plan;
+        Caption(strHeading, x, nHeadingTop, HalfLabel(), p.nTextRow, "label");
+        Caption(strUnit, x, nHeadingTop + p.nTextRow, HalfLabel(), p.nTextRow, "cell");
+        Tag("vitaltext", {{"text", std::to_string(nTop)},
+                          {"left", At(x)},
+                          {"top", At(p.DegreeY(p.nTopDegree) - p.nGridRow)},
+                          {"right", Len(HalfLabel())},
+                          {"bottom", Len(p.nGridRow)},
+                          {"times", std::to_string(nFigures)},
+                          {"direction", "y"},
+                          {"spans", Len(p.nDegree)},
+                          {"step", std::to_string(-nStep)},
+                          {"align", "center"},
+                          {"font-id", pszFont}});
+    }
     int Times() const { return static_cast<int>(m_request.hours.size()); }
     bool HasPulse() const { return m_request.pulse.has_value(); }
     bool HasHeartRate() const { return m_request.heartRate.has_value(); }
@@ -312,36 +332,14 @@ void CTemplateText::Scales() {
                 std::to_string(p.nPulseTop) + " a minute, " + std::to_string(p.nBeatsPerDegree) +
                 " to the degree, and temperature " + std::to_string(m_request.temperature.nLow) + " to " +
                 std::to_string(m_request.temperature.nHigh) + ", each figure just above its line.");
-        Caption(W(Word::kPulseHeading), p.xLeft, nHeadingTop, HalfLabel(), p.nTextRow, "label");
-        Caption(W(Word::kPulseUnit), p.xLeft, nHeadingTop + p.nTextRow, HalfLabel(), p.nTextRow, "cell");
-        Tag("vitaltext", {{"text", std::to_string(p.nPulseTop)},
-                          {"left", At(p.xLeft)},
-                          {"top", At(p.DegreeY(p.nTopDegree) - p.nGridRow)},
-                          {"right", Len(HalfLabel())},
-                          {"bottom", Len(p.nGridRow)},
-                          {"times", std::to_string(nRates)},
-                          {"direction", "y"},
-                          {"spans", Len(p.nDegree)},
-                          {"step", std::to_string(-p.nBeatsPerDegree)},
-                          {"align", "center"},
-                          {"font-id", "pulse-scale"}});
+        ScaleColumn(W(Word::kPulseHeading), W(Word::kPulseUnit), p.xLeft, nHeadingTop, p.nPulseTop, nRates,
+                    p.nBeatsPerDegree, "pulse-scale");
     } else {
         Comment("Scale: temperature " + std::to_string(m_request.temperature.nLow) + " to " +
                 std::to_string(m_request.temperature.nHigh) + ", each figure just above its line.");
     }
-    Caption(W(Word::kTemperatureHeading), p.xScaleSplit, nHeadingTop, HalfLabel(), p.nTextRow, "label");
-    Caption(W(Word::kTemperatureUnit), p.xScaleSplit, nHeadingTop + p.nTextRow, HalfLabel(), p.nTextRow, "cell");
-    Tag("vitaltext", {{"text", std::to_string(p.nTopDegree)},
-                      {"left", At(p.xScaleSplit)},
-                      {"top", At(p.DegreeY(p.nTopDegree) - p.nGridRow)},
-                      {"right", Len(HalfLabel())},
-                      {"bottom", Len(p.nGridRow)},
-                      {"times", std::to_string(nTemperatures)},
-                      {"direction", "y"},
-                      {"spans", Len(p.nDegree)},
-                      {"step", "-1"},
-                      {"align", "center"},
-                      {"font-id", "temp-scale"}});
+    ScaleColumn(W(Word::kTemperatureHeading), W(Word::kTemperatureUnit), p.xScaleSplit, nHeadingTop, p.nTopDegree,
+                nTemperatures, 1, "temp-scale");
 }
 
 void CTemplateText::EventsAndCurves() {

@@ -23,7 +23,7 @@ void AddPoints(CDeviceBox& rBox, const std::vector<POINT>& points) {
 }  // namespace
 
 CAttributingDC::CAttributingDC(CDC& rInner, CLayoutRecorder& rRecorder)
-    : CDC(rInner.IsPrinting(), rInner.GetCodePage()), m_rInner(rInner), m_rRecorder(rRecorder) {}
+    : CForwardingDC(rInner), m_rRecorder(rRecorder) {}
 
 POINT CAttributingDC::MoveTo(int x, int y) {
     m_ptCurrent = {x, y};

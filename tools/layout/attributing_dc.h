@@ -1,7 +1,7 @@
 #pragma once
 
+#include "tools/forwarding_dc.h"
 #include "tools/layout/layout_recorder.h"
-#include "vitalchart/surface/dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -11,18 +11,10 @@ namespace cli {
 // what it would alone; each drawing call is also noted against the element
 // the recorder says is current. Texts are measured by the inner surface, so a
 // picture surface gives the real font's extent.
-class CAttributingDC : public CDC {
+class CAttributingDC : public CForwardingDC {
 public:
     // Both are lent and must outlive this surface.
     CAttributingDC(CDC& rInner, CLayoutRecorder& rRecorder);
-
-    CPen* SelectObject(CPen* pPen) override { return m_rInner.SelectObject(pPen); }
-    CBrush* SelectObject(CBrush* pBrush) override { return m_rInner.SelectObject(pBrush); }
-    CFont* SelectObject(CFont* pFont) override { return m_rInner.SelectObject(pFont); }
-    CGdiObject* GetCurrentObject(UINT nObjectType) override { return m_rInner.GetCurrentObject(nObjectType); }
-    COLORREF SetTextColor(COLORREF crColor) override { return m_rInner.SetTextColor(crColor); }
-    COLORREF GetTextColor() override { return m_rInner.GetTextColor(); }
-    int SetBkMode(int nMode) override { return m_rInner.SetBkMode(nMode); }
 
     POINT MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -38,7 +30,6 @@ private:
     // rectangle as the format aligns it, and noted.
     void NoteText(const char* pText, int nCount, const RECT& rect, UINT nFormat);
 
-    CDC& m_rInner;
     CLayoutRecorder& m_rRecorder;
     POINT m_ptCurrent = {0, 0};
 };

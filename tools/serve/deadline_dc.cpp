@@ -3,8 +3,7 @@
 namespace vitalchart {
 namespace cli {
 
-CDeadlineDC::CDeadlineDC(CDC& rInner, Clock::time_point deadline)
-    : CDC(rInner.IsPrinting(), rInner.GetCodePage()), m_rInner(rInner), m_deadline(deadline) {}
+CDeadlineDC::CDeadlineDC(CDC& rInner, Clock::time_point deadline) : CForwardingDC(rInner), m_deadline(deadline) {}
 
 void CDeadlineDC::Check() {
     if (m_bExpired || Clock::now() > m_deadline) {

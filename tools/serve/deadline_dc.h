@@ -3,7 +3,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "vitalchart/surface/dc.h"
+#include "tools/forwarding_dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -20,7 +20,7 @@ public:
 // which ends the drawing pass with the surface's state restored (that pass
 // restores state with selections only, which never throw). Lines, figures,
 // fills and texts, measured texts included, are drawing calls.
-class CDeadlineDC : public CDC {
+class CDeadlineDC : public CForwardingDC {
 public:
     using Clock = std::chrono::steady_clock;
 
@@ -28,15 +28,6 @@ public:
 
     // Whether a drawing call found the deadline passed.
     bool HasExpired() const { return m_bExpired; }
-
-    CPen* SelectObject(CPen* pPen) override { return m_rInner.SelectObject(pPen); }
-    CBrush* SelectObject(CBrush* pBrush) override { return m_rInner.SelectObject(pBrush); }
-    CFont* SelectObject(CFont* pFont) override { return m_rInner.SelectObject(pFont); }
-    CGdiObject* GetCurrentObject(UINT nObjectType) override { return m_rInner.GetCurrentObject(nObjectType); }
-    COLORREF SetTextColor(COLORREF crColor) override { return m_rInner.SetTextColor(crColor); }
-    COLORREF GetTextColor() override { return m_rInner.GetTextColor(); }
-    int SetBkMode(int nMode) override { return m_rInner.SetBkMode(nMode); }
-    POINT MoveTo(int x, int y) override { return m_rInner.MoveTo(x, y); }
 
     void LineTo(int x, int y) override;
     void Ellipse(int nLeft, int nTop, int nRight, int nBottom) override;
@@ -49,7 +40,6 @@ public:
 private:
     void Check();
 
-    CDC& m_rInner;
     Clock::time_point m_deadline;
     bool m_bExpired = false;
 };
