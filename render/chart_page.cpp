@@ -7,10 +7,11 @@
 namespace vitalchart {
 
 bool DrawChartPage(CDC* pDC, const CChartGeometry& geometry, const CChartTemplate& chartTemplate,
-                   const std::string& strData, BOOL bFillBackground) {
+                   const std::string& strData, BOOL bFillBackground, CWalkObserver* pObserver) {
     if (pDC == nullptr) return true;
     try {
         CChartRenderer renderer(pDC, geometry, chartTemplate.GetPath());
+        renderer.SetWalkObserver(pObserver);
         const std::int32_t nLength = strData.size() > static_cast<std::size_t>(INT32_MAX)
                                          ? INT32_MAX
                                          : static_cast<std::int32_t>(strData.size());

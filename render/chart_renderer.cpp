@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/code_page.h"
+#include "render/walk_observer.h"
 
 namespace vitalchart {
 
@@ -115,7 +116,10 @@ void CChartRenderer::SelectPenById(std::string_view id) {
         if (!m_budget.Spend(1)) return;
         CPenEntry* pEntry = m_arrPens.GetAt(i);
         if (pEntry != nullptr && pEntry->SelectIfId(id, m_pDC)) {
-            if (pEntry->m_pPen->IsAttached()) m_budget.SetPen(pEntry->m_pPen);
+            if (pEntry->m_pPen->IsAttached()) {
+                m_budget.SetPen(pEntry->m_pPen);
+                if (m_pObserver != nullptr) m_pObserver->PenSelected(pEntry->m_strId);
+            }
             return;
         }
     }
@@ -129,7 +133,10 @@ void CChartRenderer::SelectFontById(std::string_view id) {
         if (!m_budget.Spend(1)) return;
         CFontEntry* pEntry = m_arrFonts.GetAt(i);
         if (pEntry != nullptr && pEntry->SelectIfId(id, m_pDC, bColorAllowed)) {
-            if (pEntry->m_pFont->IsAttached()) m_budget.SetFont(pEntry->m_pFont);
+            if (pEntry->m_pFont->IsAttached()) {
+                m_budget.SetFont(pEntry->m_pFont);
+                if (m_pObserver != nullptr) m_pObserver->FontSelected(pEntry->m_strId);
+            }
             return;
         }
     }

@@ -22,6 +22,8 @@
 
 namespace vitalchart {
 
+class CWalkObserver;
+
 // Most lines or captions one element draws, however large its repeat count:
 // far above any real chart, and a bound on the time one element can take.
 constexpr int kMaxRepeat = 10000;
@@ -87,6 +89,8 @@ public:
     BOOL DrawTemplate(const CByteBuffer* pBuffer);
     // Acts on the elements of a template scanned before, in order.
     void DrawScannedTemplate(const CTemplateScan& scan);
+    // Tells pObserver (lent; null: nobody) of each element the walk meets.
+    void SetWalkObserver(CWalkObserver* pObserver) { m_pObserver = pObserver; }
 
     // What the elements and data tags do (the grammar's actions).
     void DeclarePen(const CElementAttributes& attributes);
@@ -160,6 +164,7 @@ private:
     CGrammarUse m_grammarUse;
     std::unique_ptr<CReadingIndex> m_pReadings;
     int m_nIndexedRecords = -1;
+    CWalkObserver* m_pObserver = nullptr;
 };
 
 }  // namespace vitalchart

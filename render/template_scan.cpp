@@ -9,10 +9,11 @@ namespace vitalchart {
 void CTemplateScan::Scan(const char* pText, std::int32_t nLength, std::int32_t nStart) {
     m_elements.clear();
     const CKeywordTable keywords;
-    WalkTextLines(
+    WalkTextLinesNumbered(
         pText, nLength,
-        [&](const char* pszLine, std::int32_t nLineLength, std::int32_t& nPos) {
+        [&](std::int32_t nLine, const char* pszLine, std::int32_t nLineLength, std::int32_t& nPos) {
             const bool bLineFirst = nPos == 0;
+            const std::int32_t nColumn = nPos + 1;
             const ElementRule* pRule =
                 FindElementRule(keywords.FindKeyword(ReadTagNameView(pszLine, nLineLength, nPos)));
             if (pRule == nullptr || pRule->pfnAction == nullptr) {
@@ -20,7 +21,7 @@ void CTemplateScan::Scan(const char* pText, std::int32_t nLength, std::int32_t n
                 nPos = nLineLength;
                 return true;
             }
-            m_elements.push_back({pRule, bLineFirst, CTagAttributes()});
+            m_elements.push_back({pRule, bLineFirst, CTagAttributes(), nLine, nColumn});
             ScanAttributes(pszLine, nLineLength, m_elements.back().attributes, nPos);
             return true;
         },

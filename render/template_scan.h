@@ -19,6 +19,10 @@ public:
         const ElementRule* pRule;
         bool bLineFirst;  // the first tag of its line (what the size query looks at)
         CTagAttributes attributes;
+        // Where its tag begins: the line (from 1; empty lines count) and the
+        // byte in the line (from 1), as an author finds it in an editor.
+        std::int32_t nLine;
+        std::int32_t nColumn;
     };
 
     // Walks the text from byte nStart; the scan keeps views into the text,

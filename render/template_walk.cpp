@@ -2,6 +2,7 @@
 
 #include "render/chart_renderer.h"
 #include "render/template_scan.h"
+#include "render/walk_observer.h"
 
 namespace vitalchart {
 
@@ -18,11 +19,13 @@ void CChartRenderer::DrawScannedTemplate(const CTemplateScan& scan) {
     for (const CTemplateScan::Element& element : scan.GetElements()) {
         const ElementRule& rule = *element.pRule;
         // Continuation pages in print get the readings only, not the ruled form.
-        if (rule.role != ElementRole::kForm || IsFormDrawn())
-            (this->*rule.pfnAction)(Attributes(rule, element.attributes));
+        const bool bActs = rule.role != ElementRole::kForm || IsFormDrawn();
+        if (m_pObserver != nullptr) m_pObserver->BeginElement(element, bActs);
+        if (bActs) (this->*rule.pfnAction)(Attributes(rule, element.attributes));
         // A colour a caption's font brought does not carry over to later
         // elements, whether or not the caption was drawn.
         if (rule.nCode == kElementText) m_pDC->SetTextColor(m_crSavedText);
+        if (m_pObserver != nullptr) m_pObserver->EndElement();
     }
 }
 

@@ -126,6 +126,43 @@ void AddCheckFormatOption(CLI::App& app, CommandLine& rLine) {
     });
 }
 
+void AddLayoutFormatOption(CLI::App& app, CommandLine& rLine) {
+    AddValue(app, "--format", "F", "text, json, or svg: the chart with the elements' boxes (default: text)",
+             [&rLine](const std::string& strValue) {
+                 for (Format format : {Format::kText, Format::kJson, Format::kSvg}) {
+                     if (strValue == FormatName(format)) {
+                         rLine.format = format;
+                         return;
+                     }
+                 }
+                 Refuse("unknown format '" + strValue + "' for layout (known: text, json, svg)");
+             });
+}
+
+void AddInitOptions(CLI::App& app, CommandLine& rLine) {
+    using Parse = bool (*)(const std::string&, ChartRequest&, std::string&);
+    auto add = [&app, &rLine](const char* pszName, const char* pszValue, const char* pszHelp, Parse pfnParse) {
+        AddValue(app, pszName, pszValue, pszHelp, [&rLine, pfnParse](const std::string& strValue) {
+            std::string strError;
+            if (!pfnParse(strValue, rLine.chartRequest, strError)) Refuse(strError);
+        });
+    };
+    AddValue(app, "-o,--output", "FILE", "the template to write; the sample data text goes beside it as FILE.data",
+             [&rLine](const std::string& strValue) { rLine.output = strValue; });
+    add("--paper", "P", "A4 (default), A3, B5 or WIDTHxHEIGHT in millimetres", ParsePaper);
+    add("--days", "N", "days a page (default 7)", ParseDays);
+    add("--times", "H,H,...", "hours of a day's time points (default 2,6,10,14,18,22)", ParseTimes);
+    add("--scale", "NAME:LOW:HIGH",
+        "temperature, pulse or heart-rate and its range; repeat for each\n"
+        "(default temperature:35:42 and pulse:20:180)",
+        ParseScale);
+    add("--rows", "ROW,...",
+        "rows under the grid: respiration, blood-pressure, intake, output, stools,\n"
+        "urine, weight, height, skin-test, pain (default the first seven)",
+        ParseRows);
+    add("--lang", "L", "zh (default) or en", ParseLanguage);
+}
+
 void AddDrawingOptions(CLI::App& app, CommandLine& rLine) {
     AddValue(app, "--rect", "L,T,R,B", "chart rectangle in device units (default: the declared size)",
              [&rLine](const std::string& strValue) {
@@ -249,6 +286,13 @@ void AddDisableOption(CLI::App& app, CommandLine& rLine) {
                      nStart = nComma + 1;
                  }
              });
+}
+
+void AddWatchOption(CLI::App& app, CommandLine& rLine) {
+    AddFlag(app, "--watch",
+            "draw again whenever the template or an input file is written, until\n"
+            "interrupted; each drawing replaces the output whole",
+            [&rLine] { rLine.bWatch = true; });
 }
 
 }  // namespace cli

@@ -37,6 +37,10 @@ void AddOutputOption(CLI::App& app, CommandLine& rLine);
 void AddDrawingFormatOption(CLI::App& app, CommandLine& rLine);
 // --format text|json
 void AddCheckFormatOption(CLI::App& app, CommandLine& rLine);
+// --format text|json|svg
+void AddLayoutFormatOption(CLI::App& app, CommandLine& rLine);
+// init's -o FILE, --paper, --days, --times, --scale, --rows, --lang
+void AddInitOptions(CLI::App& app, CommandLine& rLine);
 // --rect, --dpi, --scale-x, --scale-y, --print, --screen, --fill
 void AddDrawingOptions(CLI::App& app, CommandLine& rLine);
 // --encoding auto|utf-8|gbk
@@ -57,6 +61,8 @@ void AddPageFileOptions(CLI::App& app, CommandLine& rLine);
 void AddJobsOption(CLI::App& app, CommandLine& rLine);
 // --disable CHECK[,CHECK]...
 void AddDisableOption(CLI::App& app, CommandLine& rLine);
+// --watch
+void AddWatchOption(CLI::App& app, CommandLine& rLine);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -1,6 +1,5 @@
 #include "tools/render_command.h"
 
-#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -12,7 +11,9 @@
 #include "render/chart_renderer.h"
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
+#include "tools/input_watch.h"
 #include "tools/output_files.h"
+#include "tools/page_layout.h"
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
 #include "tools/paper.h"
@@ -30,24 +31,9 @@ namespace {
 constexpr int kExitOk = 0;
 // What Fail returns: the command could not do its work.
 constexpr int kExitFailed = 2;
-
-// The chart's place on the page: --rect, else from the device origin to the
-// size the template declares (167 by 213 mm when it declares none).
-CChartGeometry Geometry(const CommandLine& line, int nDpi, const CChartTemplate& chartTemplate) {
-    const ScalePair scaleX = line.scaleX.value_or(ScalePair{nDpi, 96});
-    const ScalePair scaleY = line.scaleY.value_or(ScalePair{nDpi, 96});
-    if (line.rect) return CChartGeometry(*line.rect, scaleX, scaleY);
-    float fWidth = 167.0f;
-    float fHeight = 213.0f;
-    float fDeclaredWidth = 0.0f;
-    float fDeclaredHeight = 0.0f;
-    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
-        fWidth = fDeclaredWidth;
-        fHeight = fDeclaredHeight;
-    }
-    const CChartGeometry scale(RECT{0, 0, 0, 0}, scaleX, scaleY);
-    return CChartGeometry(RECT{0, 0, scale.MmToDeviceX(fWidth), scale.MmToDeviceY(fHeight)}, scaleX, scaleY);
-}
+// --watch draws again once the inputs' folders have been quiet this long
+// after a change: an editor's save can be several writes.
+constexpr int kWatchQuietMs = 100;
 
 // The chart's place on a sheet of --paper: the page is the paper, the chart
 // rectangle lies in its middle. False, with a message written, when the
@@ -139,19 +125,12 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     std::vector<std::string> pages = inputs.TakeDataTexts();
     if (pages.empty()) pages.emplace_back();
 
-    PageSettings settings;
-    settings.nDpi = line.dpi.value_or(*format == Format::kPdf ? 600 : 96);
-    CChartGeometry geometry = Geometry(line, settings.nDpi, chartTemplate);
-    // The page holds the chart rectangle from the device origin, or is the paper.
-    const RECT rect = geometry.GetRect();
-    settings.nWidth = std::max(1, std::max(rect.left, rect.right));
-    settings.nHeight = std::max(1, std::max(rect.top, rect.bottom));
+    const PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(pages.size()));
+    CChartGeometry geometry = layout.geometry;
+    PageSettings settings = layout.settings;
+    // On --paper the page is the sheet, the chart in its middle.
     if (!line.archive.strPaper.empty() && !LayOnPaper(line, chartTemplate, settings, geometry)) return kExitFailed;
     settings.strOutput = line.output.value_or(std::string());
-    settings.nPages = static_cast<int>(pages.size());
-    settings.nCodePage = nCodePage;
-    settings.bPrinting = line.print.value_or(*format == Format::kPdf) ? 1 : 0;
-    if (line.pngCompression) settings.nPngCompression = *line.pngCompression;
 
     // The command draws nothing but charts: the text library may take the
     // chart's fonts as the process's own instead of reading the system's
@@ -179,9 +158,36 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     return kExitOk;
 }
 
+namespace {
+
+// Draws, then draws again whenever an input file is written, until a signal
+// ends the command. A drawing that fails says why and leaves the last output
+// in place; the watch goes on.
+int WatchAndRender(const CommandLine& line) {
+    if (line.OutputIsStdout()) return Fail("--watch needs -o FILE");
+    std::vector<std::string> files = {line.strTemplate};
+    files.insert(files.end(), line.dataFiles.begin(), line.dataFiles.end());
+    for (const std::string* pFile : {&line.strReadings, &line.strFhir, &line.strMap, &line.strProfile}) {
+        if (!pFile->empty()) files.push_back(*pFile);
+    }
+    std::string strError;
+    CInputWatch watch;
+    // Watching before the first drawing, so that a change made while it draws is not missed.
+    if (!watch.Start(files, strError)) return Fail(strError);
+    for (;;) {
+        int nPages = 0;
+        if (RenderChart(line, true, nPages) == kExitOk) Note("wrote " + *line.output + "; watching the input files");
+        std::string strChanged;
+        if (!watch.WaitForChange(kWatchQuietMs, strChanged, strError)) return Fail(strError);
+        Note(strChanged + " changed");
+    }
+}
+
+}  // namespace
+
 int RunRender(const CommandLine& line) {
     int nPages = 0;
-    return RenderChart(line, true, nPages);
+    return line.bWatch ? WatchAndRender(line) : RenderChart(line, true, nPages);
 }
 
 }  // namespace cli

@@ -9,8 +9,12 @@
 #include "tools/batch_command.h"
 #include "tools/check_command.h"
 #include "tools/command_options.h"
+#include "tools/init_command.h"
+#include "tools/layout_command.h"
 #include "tools/paginate_command.h"
 #include "tools/render_command.h"
+#include "tools/serve/serve_command.h"
+#include "tools/serve/serve_options.h"
 #include "tools/size_command.h"
 
 namespace vitalchart {
@@ -35,6 +39,7 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddDisableOption(app, rLine);
     AddPaperOptions(app, rLine);
     AddPdfFinishOptions(app, rLine);
+    AddWatchOption(app, rLine);
 }
 
 void CheckOptions(CLI::App& app, CommandLine& rLine) {
@@ -42,6 +47,19 @@ void CheckOptions(CLI::App& app, CommandLine& rLine) {
     AddCheckFormatOption(app, rLine);
     AddEncodingOption(app, rLine);
     AddDisableOption(app, rLine);
+}
+
+void LayoutOptions(CLI::App& app, CommandLine& rLine) {
+    AddDataOption(app, rLine);
+    AddOutputOption(app, rLine);
+    AddLayoutFormatOption(app, rLine);
+    AddDrawingOptions(app, rLine);
+    AddEncodingOption(app, rLine);
+}
+
+void InitOptions(CLI::App& app, CommandLine& rLine) {
+    AddInitOptions(app, rLine);
+    AddEncodingOption(app, rLine);
 }
 
 void PaginateOptions(CLI::App& app, CommandLine& rLine) {
@@ -105,7 +123,7 @@ const std::vector<VerbEntry>& Verbs() {
          "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
          "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
-         "       [--jobs N] [--disable CHECK]... [--paper A4|A3|B5|16K|letter [--fit]]\n"
+         "       [--jobs N] [--disable CHECK]... [--watch] [--paper A4|A3|B5|16K|letter [--fit]]\n"
          "       [--pdfa 2b] [--title TEXT] [--subject TEXT] [--author TEXT]",
          "draws the template and the readings of the data files, or of the readings\n"
          "laid out by the profile (a page a data text, as paginate writes them)",
@@ -120,6 +138,25 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kTemplate,
          CheckOptions,
          RunCheck},
+        {{"layout"},
+         "TEMPLATE [--data FILE]... [--format text|json|svg] [-o FILE]\n"
+         "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
+         "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk]",
+         "lists what each element of the template drew, by line: its box in device units\n"
+         "and millimetres, its pen and font, its lines, markers and texts; svg draws the\n"
+         "chart with every element's box over it, labelled with its line",
+         EOperand::kTemplate,
+         LayoutOptions,
+         RunLayout},
+        {{"init"},
+         "-o FILE [--paper A4|A3|B5|WxH] [--days N] [--times H,H,...]\n"
+         "       [--scale temperature|pulse|heart-rate:LOW:HIGH]... [--rows ROW,...] [--lang zh|en]\n"
+         "       [--encoding utf-8|gbk]",
+         "writes a new, commented chart template whose lines meet on whole device units\n"
+         "at 96 and 600 dpi, and a sample data text beside it",
+         EOperand::kNone,
+         InitOptions,
+         RunInit},
         {{"paginate"},
          "(READINGS | --fhir BUNDLE [--map MAP]) --profile PROFILE [--out-dir DIR]\n"
          "       [--report] [--strict]",
@@ -137,6 +174,14 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kManifest,
          BatchOptions,
          RunBatch},
+        {{"serve"},
+         "--templates DIR [--profiles DIR] [--listen HOST:PORT] [--workers N] [--queue N]\n"
+         "       [--max-body BYTES] [--time-limit MS]",
+         "serves charts over HTTP: POST /v1/charts, GET /v1/templates, /healthz, /metrics\n"
+         "and a web page at / (ends on SIGTERM once the requests in flight are answered)",
+         EOperand::kNone,
+         AddServeOptions,
+         RunServe},
         {{"--help", "-h", "help"}, "", "prints this text", EOperand::kNone, nullptr, RunHelp},
         {{"--version"}, "", "prints the version", EOperand::kNone, nullptr, RunVersion},
     };

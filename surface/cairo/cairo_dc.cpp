@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "platform/int_math.h"
@@ -44,6 +45,16 @@ cairo_status_t CCairoDC::CImpl::WriteToFile(void* pClosure, const unsigned char*
     if (nLength > 0 && std::fwrite(pData, 1, nLength, pImpl->m_pFile) != nLength) {
         if (pImpl->m_nWriteErrno == 0) pImpl->m_nWriteErrno = errno;
         return CAIRO_STATUS_WRITE_ERROR;
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_status_t CCairoDC::CImpl::WriteToMemory(void* pClosure, const unsigned char* pData, unsigned int nLength) {
+    auto* pImpl = static_cast<CImpl*>(pClosure);
+    try {
+        pImpl->m_strDocument.append(reinterpret_cast<const char*>(pData), nLength);
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY;
     }
     return CAIRO_STATUS_SUCCESS;
 }
@@ -99,6 +110,7 @@ bool CCairoDC::CImpl::Finish() {
         // A half-written sheet must not be mistaken for a complete one.
         if (!m_strError.empty()) std::remove(m_strPath.c_str());
     }
+    if (!m_strError.empty()) std::string().swap(m_strDocument);
     return m_strError.empty();
 }
 
@@ -129,12 +141,13 @@ std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCod
     return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));
 }
 
-std::unique_ptr<CCairoDC::CImpl> CCairoDC::CImpl::CreateDocument(ESurfaceKind eKind, const std::string& strPath,
+std::unique_ptr<CCairoDC::CImpl> CCairoDC::CImpl::CreateDocument(ESurfaceKind eKind, const std::string* pPath,
                                                                  int nWidth, int nHeight, int nDpi, UINT nCodePage) {
     auto pImpl = std::make_unique<CImpl>(eKind, nCodePage);
     pImpl->m_nWidth = nWidth;
     pImpl->m_nHeight = nHeight;
-    pImpl->m_strPath = strPath;
+    pImpl->m_bInMemory = pPath == nullptr;
+    if (pPath != nullptr) pImpl->m_strPath = *pPath;
     double dScale = 1.0;
     if (nWidth < 1 || nHeight < 1 || nWidth > CCairoDC::kMaxPageSide || nHeight > CCairoDC::kMaxPageSide) {
         pImpl->Fail("page size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) + " is outside 1 to " +
@@ -142,16 +155,17 @@ std::unique_ptr<CCairoDC::CImpl> CCairoDC::CImpl::CreateDocument(ESurfaceKind eK
     } else if (nDpi < CCairoDC::kMinDpi || nDpi > CCairoDC::kMaxDpi) {
         pImpl->Fail("resolution " + std::to_string(nDpi) + " dpi is outside " + std::to_string(CCairoDC::kMinDpi) +
                     " to " + std::to_string(CCairoDC::kMaxDpi));
-    } else if ((pImpl->m_pFile = std::fopen(strPath.c_str(), "wb")) == nullptr) {
-        pImpl->Fail("cannot write " + strPath + ": " + std::strerror(errno));
+    } else if (pPath != nullptr && (pImpl->m_pFile = std::fopen(pPath->c_str(), "wb")) == nullptr) {
+        pImpl->Fail("cannot write " + *pPath + ": " + std::strerror(errno));
     } else {
         // One device unit is 1/dpi inch, and the page is measured in points.
         dScale = 72.0 / nDpi;
         double w = nWidth * dScale;
         double h = nHeight * dScale;
+        cairo_write_func_t pfnWrite = pPath != nullptr ? CImpl::WriteToFile : CImpl::WriteToMemory;
         pImpl->m_pSurface = eKind == ESurfaceKind::kPdf
-                                ? cairo_pdf_surface_create_for_stream(CImpl::WriteToFile, pImpl.get(), w, h)
-                                : cairo_svg_surface_create_for_stream(CImpl::WriteToFile, pImpl.get(), w, h);
+                                ? cairo_pdf_surface_create_for_stream(pfnWrite, pImpl.get(), w, h)
+                                : cairo_svg_surface_create_for_stream(pfnWrite, pImpl.get(), w, h);
     }
     pImpl->Start(dScale, eKind == ESurfaceKind::kSvg);
     return pImpl;
@@ -159,13 +173,25 @@ std::unique_ptr<CCairoDC::CImpl> CCairoDC::CImpl::CreateDocument(ESurfaceKind eK
 
 std::unique_ptr<CCairoDC> CCairoDC::CreatePdf(const std::string& strPath, int nWidth, int nHeight, int nDpi,
                                               UINT nCodePage, BOOL bPrinting) {
-    auto pImpl = CImpl::CreateDocument(ESurfaceKind::kPdf, strPath, nWidth, nHeight, nDpi, nCodePage);
+    auto pImpl = CImpl::CreateDocument(ESurfaceKind::kPdf, &strPath, nWidth, nHeight, nDpi, nCodePage);
     return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));
 }
 
 std::unique_ptr<CCairoDC> CCairoDC::CreateSvg(const std::string& strPath, int nWidth, int nHeight, int nDpi,
                                               UINT nCodePage, BOOL bPrinting) {
-    auto pImpl = CImpl::CreateDocument(ESurfaceKind::kSvg, strPath, nWidth, nHeight, nDpi, nCodePage);
+    auto pImpl = CImpl::CreateDocument(ESurfaceKind::kSvg, &strPath, nWidth, nHeight, nDpi, nCodePage);
+    return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));
+}
+
+std::unique_ptr<CCairoDC> CCairoDC::CreatePdfInMemory(int nWidth, int nHeight, int nDpi, UINT nCodePage,
+                                                      BOOL bPrinting) {
+    auto pImpl = CImpl::CreateDocument(ESurfaceKind::kPdf, nullptr, nWidth, nHeight, nDpi, nCodePage);
+    return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));
+}
+
+std::unique_ptr<CCairoDC> CCairoDC::CreateSvgInMemory(int nWidth, int nHeight, int nDpi, UINT nCodePage,
+                                                      BOOL bPrinting) {
+    auto pImpl = CImpl::CreateDocument(ESurfaceKind::kSvg, nullptr, nWidth, nHeight, nDpi, nCodePage);
     return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));
 }
 
@@ -223,6 +249,12 @@ bool CCairoDC::EncodePng(std::vector<unsigned char>& arrBytes, int nCompression)
     }
     m_pImpl->Fail(strError);
     return false;
+}
+
+std::string CCairoDC::TakeDocument() {
+    std::string strDocument;
+    if (m_pImpl->m_bFinished && m_pImpl->m_strError.empty()) strDocument.swap(m_pImpl->m_strDocument);
+    return strDocument;
 }
 
 const std::string& CCairoDC::GetError() const {

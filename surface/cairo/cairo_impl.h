@@ -43,9 +43,10 @@ public:
         if (m_strError.empty()) m_strError = strMessage;
     }
     bool CanDraw() const { return m_pCr != nullptr && !m_bFinished && m_strError.empty(); }
-    // A PDF or SVG document written to strPath; failures are kept, not thrown.
-    static std::unique_ptr<CImpl> CreateDocument(ESurfaceKind eKind, const std::string& strPath, int nWidth,
-                                                 int nHeight, int nDpi, UINT nCodePage);
+    // A PDF or SVG document written to the file at *pPath, or kept in
+    // memory when pPath is null; failures are kept, not thrown.
+    static std::unique_ptr<CImpl> CreateDocument(ESurfaceKind eKind, const std::string* pPath, int nWidth, int nHeight,
+                                                 int nDpi, UINT nCodePage);
     void Start(double dScale, bool bPaintWhite);
     void CheckStatus(cairo_status_t status);
     bool Finish();
@@ -66,6 +67,7 @@ public:
                    COLORREF crText, bool bOpaque);
 
     static cairo_status_t WriteToFile(void* pClosure, const unsigned char* pData, unsigned int nLength);
+    static cairo_status_t WriteToMemory(void* pClosure, const unsigned char* pData, unsigned int nLength);
 
     ESurfaceKind m_eKind;
     int m_nWidth = 0;
@@ -76,6 +78,8 @@ public:
     std::FILE* m_pFile = nullptr;
     std::string m_strPath;
     int m_nWriteErrno = 0;
+    bool m_bInMemory = false;
+    std::string m_strDocument;  // a document kept in memory
     bool m_bFinished = false;
     std::string m_strError;
 

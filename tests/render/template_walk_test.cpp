@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
+#include "render/chart_page.h"
+#include "render/walk_observer.h"
 #include "support/trace_fixture.h"
+#include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
 namespace {
@@ -121,6 +125,49 @@ TEST(TemplateWalkTest, TextColourResetsAfterLabelsButNotAfterTextRows) {
     // Blue for the label, reset, blue for the first row, kept for the second, restored at the end.
     EXPECT_EQ(GrepTrace(trace, "textcolor"),
               "textcolor #0000ff\ntextcolor #000000\ntextcolor #0000ff\ntextcolor #000000\n");
+}
+
+// Writes down what the walk tells an observer.
+class CWalkLog : public CWalkObserver {
+public:
+    void BeginElement(const CTemplateScan::Element& element, bool bActs) override {
+        m_str += std::to_string(element.nLine) + ":" + std::to_string(element.nColumn) + " " + element.pRule->pszName +
+                 (bActs ? "" : " skipped");
+    }
+    void EndElement() override { m_str += ";"; }
+    void PenSelected(std::string_view id) override { m_str += " pen " + std::string(id); }
+    void FontSelected(std::string_view id) override { m_str += " font " + std::string(id); }
+    std::string m_str;
+};
+
+TEST(TemplateWalkTest, AnObserverLearnsEachElementsPlaceAndSelectionsWithoutChangingTheDrawing) {
+    // The pen and the line back to back on line 2, an empty line 3, ids
+    // selected in another letter case than declared.
+    const std::string strTemplate =
+        "<vitalsign>\n" + std::string(kPen).substr(0, sizeof kPen - 2) +
+        "<vitalline left=\"1\" top=\"1\" right=\"2\" bottom=\"2\" pen-id=\"P\"/>\n\n"
+        "<vitalfont id=\"f\" font-name=\"A\" font-size=\"10\"/>\n"
+        "<vitaltext text=\"T\" left=\"0\" top=\"0\" right=\"9\" bottom=\"9\" font-id=\"F\"/>\n";
+    CChartTemplate chartTemplate;
+    ASSERT_TRUE(chartTemplate.SetText(strTemplate, "t.xml"));
+    const CChartGeometry geometry(RECT{0, 0, 600, 800}, ScalePair{}, ScalePair{});
+    struct Row {
+        BOOL bPrinting;
+        const char* pszData;
+        const char* pszLog;
+    } rows[] = {
+        {0, "", "2:1 vitalpen;2:49 vitalline pen p;4:1 vitalfont;5:1 vitaltext font f;"},
+        {1, "<print resume=\"true\"/>", "2:1 vitalpen;2:49 vitalline skipped;4:1 vitalfont;5:1 vitaltext skipped;"},
+    };
+    for (const Row& r : rows) {
+        CRecordingDC plain(CP_UTF8, r.bPrinting);
+        CRecordingDC observed(CP_UTF8, r.bPrinting);
+        CWalkLog log;
+        ASSERT_TRUE(DrawChartPage(&plain, geometry, chartTemplate, r.pszData, 0));
+        ASSERT_TRUE(DrawChartPage(&observed, geometry, chartTemplate, r.pszData, 0, &log));
+        EXPECT_EQ(log.m_str, r.pszLog);
+        EXPECT_EQ(observed.GetTrace(), plain.GetTrace());
+    }
 }
 
 }  // namespace

@@ -433,6 +433,34 @@ TEST(CairoDCTest, SvgIsWrittenAsOnePage) {
     EXPECT_NE(strSvg.find("width=\"720pt\""), std::string::npos);
 }
 
+TEST(CairoDCTest, DocumentsKeptInMemoryAreHandedOverOnceFinished) {
+    const struct {
+        std::unique_ptr<CCairoDC> dc;
+        const char* pszStart;
+        const char* pszEnd;  // null: the document fails
+    } rows[] = {
+        {CCairoDC::CreatePdfInMemory(1200, 600, 600, CP_UTF8, 1), "%PDF", "%%EOF\n"},
+        {CCairoDC::CreateSvgInMemory(960, 480, 96, CP_UTF8, 0), "<?xml", "</svg>\n"},
+        {CCairoDC::CreatePdfInMemory(100, 100, 5, CP_UTF8, 1), "", nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.pszStart);
+        r.dc->Ellipse(10, 10, 100, 100);
+        r.dc->TextOut(100, 100, "page", 4);
+        EXPECT_EQ(r.dc->TakeDocument(), "");  // not finished yet
+        EXPECT_EQ(r.dc->Finish(), r.pszEnd != nullptr) << r.dc->GetError();
+        const std::string strDocument = r.dc->TakeDocument();
+        EXPECT_EQ(r.dc->TakeDocument(), "");
+        if (r.pszEnd == nullptr) {
+            EXPECT_EQ(strDocument, "");
+            continue;
+        }
+        EXPECT_TRUE(StartsWith(strDocument, r.pszStart));
+        ASSERT_GT(strDocument.size(), std::strlen(r.pszEnd));
+        EXPECT_EQ(strDocument.substr(strDocument.size() - std::strlen(r.pszEnd)), r.pszEnd);
+    }
+}
+
 TEST(CairoDCTest, FailuresAreReportedOnceAtTheEndWithTheFirstMessage) {
     const std::string strBadDir = "/nonexistent-vitalchart-dir/";
     struct Row {

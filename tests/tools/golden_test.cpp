@@ -34,6 +34,9 @@ const GoldenCase kCases[] = {
     {"nursing-example-screen-96", "examples/vitalsign.xml", "examples/week.data", "--screen --dpi 96"},
     {"nursing-example-print-600", "examples/vitalsign.xml", "examples/week.data", "--print --dpi 600"},
     {"newborn-screen-96", "examples/newborn.xml", "examples/newborn.data", "--screen --dpi 96"},
+    // Made with vitalchart init and finished by hand.
+    {"a4-three-times-screen-96", "examples/a4-three-times.xml", "examples/a4-three-times.data", "--screen --dpi 96"},
+    {"english-print-600", "examples/english.xml", "examples/english.data", "--print --dpi 600"},
     {"example-gbk-screen-96", "example-gbk.xml", "example-gbk.data", "--screen --dpi 96 --encoding gbk"},
     {"example-gbk-print-600", "example-gbk.xml", "example-gbk.data", "--print --dpi 600 --encoding gbk"},
     {"pens-fonts-screen", "pens-fonts.xml", nullptr, "--screen"},

@@ -71,6 +71,14 @@ public:
     // An SVG file of one white page, otherwise as CreatePdf. Never null.
     static std::unique_ptr<CCairoDC> CreateSvg(const std::string& strPath, int nWidth, int nHeight, int nDpi,
                                                UINT nCodePage, BOOL bPrinting);
+    // A PDF document kept in memory, otherwise as CreatePdf; TakeDocument
+    // hands its bytes over once Finish has succeeded. Never null.
+    static std::unique_ptr<CCairoDC> CreatePdfInMemory(int nWidth, int nHeight, int nDpi, UINT nCodePage,
+                                                       BOOL bPrinting);
+    // An SVG drawing of one white page kept in memory, otherwise as
+    // CreatePdfInMemory. Never null.
+    static std::unique_ptr<CCairoDC> CreateSvgInMemory(int nWidth, int nHeight, int nDpi, UINT nCodePage,
+                                                       BOOL bPrinting);
 
     // Finishes the output if Finish was not called; a failure is then lost.
     ~CCairoDC() override;
@@ -91,6 +99,10 @@ public:
     // another kind, and, with the error kept, for a compression out of range
     // or a failed encode.
     bool EncodePng(std::vector<unsigned char>& arrBytes, int nCompression = kDefaultPngCompression);
+    // A document kept in memory: its bytes once Finish has succeeded, handed
+    // over (a later call gives nothing). Empty before Finish, after a
+    // failure, and for a surface of another kind.
+    std::string TakeDocument();
     // The first failure as one line; empty while nothing has failed.
     const std::string& GetError() const;
     // PNG: the colour of the pixel at (x, y); CLR_INVALID outside the image
