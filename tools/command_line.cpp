@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "tools/command_options.h"
+#include "tools/message_capture.h"
 #include "tools/verbs.h"
 
 namespace vitalchart {
@@ -49,8 +50,13 @@ std::string UnknownOption(const VerbEntry& verb, const CLI::App& app, const std:
 
 // The arguments no option took, in order: the operand, or a mistake.
 bool SettleOperands(const VerbEntry& verb, const CLI::App& app, CommandLine& rLine, std::string& rError) {
-    const char* pszWhat = verb.nOperand == EOperand::kTemplate ? "template" : "readings document";
-    std::string& rOperand = verb.nOperand == EOperand::kTemplate ? rLine.strTemplate : rLine.strReadings;
+    const bool bManifest = verb.nOperand == EOperand::kManifest;
+    const char* pszWhat = verb.nOperand == EOperand::kTemplate ? "template"
+                          : bManifest                          ? "manifest"
+                                                               : "readings document";
+    std::string& rOperand = verb.nOperand == EOperand::kTemplate ? rLine.strTemplate
+                            : bManifest                          ? rLine.archive.strManifest
+                                                                 : rLine.strReadings;
     for (const std::string& arg : app.remaining()) {
         if (IsOptionLike(arg)) {
             rError = UnknownOption(verb, app, arg);
@@ -68,6 +74,10 @@ bool SettleOperands(const VerbEntry& verb, const CLI::App& app, CommandLine& rLi
     }
     if (verb.nOperand == EOperand::kTemplate && rLine.strTemplate.empty()) {
         rError = "no template given";
+        return false;
+    }
+    if (bManifest && rOperand.empty()) {
+        rError = "no manifest given";
         return false;
     }
     return true;
@@ -172,11 +182,11 @@ std::optional<Format> ResolveFormat(const CommandLine& line, std::string& rError
 }
 
 void Note(const std::string& strMessage) {
-    std::cerr << "vitalchart: " << strMessage << "\n";
+    if (!CMessageCapture::Capture(strMessage)) std::cerr << "vitalchart: " << strMessage << "\n";
 }
 
 int Fail(const std::string& strMessage) {
-    std::cerr << "vitalchart: " << strMessage << "\n";
+    if (!CMessageCapture::Capture(strMessage)) std::cerr << "vitalchart: " << strMessage << "\n";
     return 2;
 }
 

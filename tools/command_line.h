@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/chart_geometry.h"
+#include "tools/archive_settings.h"
 #include "tools/init/chart_request.h"
 #include "tools/serve/serve_settings.h"
 #include "vitalchart/platform/win_types.h"
@@ -41,13 +42,14 @@ struct CommandLine {
     std::string strFhir;
     std::string strMap;
     std::string strProfile;
-    std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder
+    std::string strOutDir;  // paginate: where page-N.data go; empty: the current folder; batch: its charts
     bool bStrict = false;   // a warning about the readings or of the checker is an error
     bool bReport = false;   // paginate: where each reading went, on standard output
     bool bWatch = false;    // render: draw again whenever an input file is written
     // init: the chart to lay out.
     ChartRequest chartRequest;
-    ServeSettings serve;  // serve's options
+    ServeSettings serve;      // serve's options
+    ArchiveSettings archive;  // render, batch: paper and PDF finishing; batch's manifest and shares
 
     bool OutputIsStdout() const { return !output || output->empty() || *output == "-"; }
     bool HasReadings() const { return !strReadings.empty() || !strFhir.empty(); }

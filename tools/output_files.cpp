@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace vitalchart {
@@ -17,16 +18,40 @@ namespace cli {
 namespace {
 
 // Temporary paths that a signal handler removes; fixed storage so that the
-// handler touches nothing but async-signal-safe calls.
+// handler touches nothing but async-signal-safe calls. A slot is published by
+// its flag once its path is written, and is free again once its file is
+// committed or removed, so a long run (batch, thousands of charts) never runs
+// out of slots. Threads reserve files at once; they take turns on the mutex,
+// which the handler never takes.
 constexpr int kMaxPending = 256;
 constexpr std::size_t kMaxPath = 4096;
 char g_pending[kMaxPending][kMaxPath];
-std::atomic<int> g_nPending{0};
+std::atomic<bool> g_bUsed[kMaxPending];
+std::mutex g_trackMutex;
+
+// The process's file mode mask, read once before any thread runs: reading it
+// means setting it, which threads committing at once would race on and
+// could leave the mask cleared.
+mode_t ReadUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+const mode_t g_umask = ReadUmask();
+
+// Writes the file's bytes to the disk, so that once renamed into place it is
+// never found empty after a power loss (a batch takes a file there for a
+// chart complete).
+void SyncFile(const std::string& strPath) {
+    const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
 
 void RemovePendingAndExit(int nSignal) {
-    int n = g_nPending.load();
-    for (int i = 0; i < n; ++i) {
-        if (g_pending[i][0] != '\0') ::unlink(g_pending[i]);
+    for (int i = 0; i < kMaxPending; ++i) {
+        if (g_bUsed[i].load(std::memory_order_acquire)) ::unlink(g_pending[i]);
     }
     std::signal(nSignal, SIG_DFL);
     std::raise(nSignal);
@@ -34,23 +59,22 @@ void RemovePendingAndExit(int nSignal) {
 
 void Track(const std::string& strPath) {
     if (strPath.size() >= kMaxPath) return;
-    // A slot given up before is taken again, else a long run (render --watch)
-    // would soon leave its temporary files untracked. Its first byte is
-    // written last, so the handler never sees half a path.
-    const int n = g_nPending.load();
-    int nSlot = 0;
-    while (nSlot < n && g_pending[nSlot][0] != '\0') ++nSlot;
-    if (nSlot >= kMaxPending) return;
-    std::memcpy(g_pending[nSlot] + 1, strPath.c_str() + 1, strPath.size());
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    g_pending[nSlot][0] = strPath[0];
-    if (nSlot == n) g_nPending.store(n + 1);
+    const std::lock_guard<std::mutex> lock(g_trackMutex);
+    for (int i = 0; i < kMaxPending; ++i) {
+        if (g_bUsed[i].load(std::memory_order_relaxed)) continue;
+        std::memcpy(g_pending[i], strPath.c_str(), strPath.size() + 1);
+        g_bUsed[i].store(true, std::memory_order_release);
+        return;
+    }
 }
 
 void Untrack(const std::string& strPath) {
-    int n = g_nPending.load();
-    for (int i = 0; i < n; ++i) {
-        if (strPath == g_pending[i]) g_pending[i][0] = '\0';
+    const std::lock_guard<std::mutex> lock(g_trackMutex);
+    for (int i = 0; i < kMaxPending; ++i) {
+        if (g_bUsed[i].load(std::memory_order_relaxed) && strPath == g_pending[i]) {
+            g_bUsed[i].store(false, std::memory_order_release);
+            return;
+        }
     }
 }
 
@@ -86,12 +110,11 @@ bool COutputFiles::Commit(std::string& rError) {
     // until all are in place, so that a rename failing half-way puts back
     // what was there and leaves no mix of old and new pages.
     std::vector<std::string> kept(m_files.size());
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         const auto& file = m_files[i];
         // The temporary file was made private by mkstemp; give it the usual mode.
-        ::chmod(file.first.c_str(), 0666 & ~mask);
+        ::chmod(file.first.c_str(), 0666 & ~g_umask);
+        SyncFile(file.first);
         const std::string strKept = file.first + ".old";
         if (::link(file.second.c_str(), strKept.c_str()) == 0) kept[i] = strKept;
         if (std::rename(file.first.c_str(), file.second.c_str()) != 0) {
@@ -119,6 +142,13 @@ bool COutputFiles::Commit(std::string& rError) {
     }
     m_files.clear();
     return true;
+}
+
+std::string COutputFiles::TemporaryFor(const std::string& strTarget) const {
+    for (auto it = m_files.rbegin(); it != m_files.rend(); ++it) {
+        if (it->second == strTarget) return it->first;
+    }
+    return std::string();
 }
 
 void COutputFiles::Discard() {

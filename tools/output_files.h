@@ -10,6 +10,7 @@ namespace cli {
 // written: each is first written to a temporary file beside its target, and
 // all are renamed into place together by Commit. Temporary files that were
 // not committed are removed when this goes away, and on SIGINT or SIGTERM.
+// Each thread reserves through its own COutputFiles.
 class COutputFiles {
 public:
     COutputFiles();
@@ -25,6 +26,9 @@ public:
     // held before (or are removed, when they were new) and the rest are
     // removed: all or nothing.
     bool Commit(std::string& rError);
+    // The temporary file last reserved for strTarget and not yet committed;
+    // empty when there is none.
+    std::string TemporaryFor(const std::string& strTarget) const;
     // Removes every reserved temporary file.
     void Discard();
 

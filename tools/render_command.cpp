@@ -1,12 +1,14 @@
 #include "tools/render_command.h"
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "render/chart_geometry.h"
 #include "render/chart_page.h"
+#include "render/chart_renderer.h"
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
 #include "tools/input_watch.h"
@@ -14,6 +16,8 @@
 #include "tools/page_layout.h"
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
+#include "tools/paper.h"
+#include "tools/pdf_finish.h"
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
 #include "tools/render_check.h"
@@ -31,14 +35,76 @@ constexpr int kExitFailed = 2;
 // after a change: an editor's save can be several writes.
 constexpr int kWatchQuietMs = 100;
 
-// One drawing of the inputs as they are now: render without --watch.
-int RenderOnce(const CommandLine& line) {
+// The chart's place on a sheet of --paper: the page is the paper, the chart
+// rectangle lies in its middle. False, with a message written, when the
+// chart does not fit or the options do not go together.
+bool LayOnPaper(const CommandLine& line, const CChartTemplate& chartTemplate, PageSettings& rSettings,
+                CChartGeometry& rGeometry) {
+    if (line.rect || line.scaleX || line.scaleY) {
+        Fail(
+            "--paper places the chart at full size in the middle of the sheet; it does not go with --rect, "
+            "--scale-x or --scale-y");
+        return false;
+    }
+    const PaperSize* pPaper = FindPaper(line.archive.strPaper);
+    if (pPaper == nullptr) {
+        Fail("unknown paper '" + line.archive.strPaper + "' (known: " + PaperNames() + ")");
+        return false;
+    }
+    float fWidth = 167.0f;
+    float fHeight = 213.0f;
+    float fDeclaredWidth = 0.0f;
+    float fDeclaredHeight = 0.0f;
+    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
+        fWidth = fDeclaredWidth;
+        fHeight = fDeclaredHeight;
+    }
+    PaperPlacement placement;
+    std::string strError;
+    if (!PlaceOnPaper(*pPaper, fWidth, fHeight, rSettings.nDpi, line.archive.bFit, placement, strError)) {
+        Fail(strError);
+        return false;
+    }
+    rGeometry = CChartGeometry(placement.rcChart, placement.scaleX, placement.scaleY);
+    rSettings.nWidth = placement.nPageWidth;
+    rSettings.nHeight = placement.nPageHeight;
+    return true;
+}
+
+// The PDF's metadata as the options ask it; false, with a message written,
+// when SOURCE_DATE_EPOCH is malformed.
+bool MetadataOf(const CommandLine& line, PdfMetadata& rMetadata) {
+    std::string strError;
+    if (!NewPdfMetadata(rMetadata, strError)) {
+        Fail(strError);
+        return false;
+    }
+    rMetadata.strTitle = line.archive.title.value_or(std::string());
+    rMetadata.strSubject = line.archive.subject.value_or(std::string());
+    rMetadata.strAuthor = line.archive.author.value_or(std::string());
+    rMetadata.bPdfA2b = line.archive.bPdfA2b;
+    return true;
+}
+
+}  // namespace
+
+int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
+    rPages = 0;
     std::string strError;
     const std::optional<Format> format = ResolveFormat(line, strError);
     if (!format) return Fail(strError);
     if (*format != Format::kTrace && line.OutputIsStdout()) {
         return Fail(std::string(FormatName(*format)) + " output needs -o FILE");
     }
+    if (line.archive.FinishesPdf() && *format != Format::kPdf) {
+        return Fail("--pdfa, --title, --subject and --author are for PDF output, not " +
+                    std::string(FormatName(*format)));
+    }
+    if (line.archive.bFit && line.archive.strPaper.empty()) {
+        return Fail("--fit shrinks the chart onto a sheet of --paper; give --paper");
+    }
+    PdfMetadata metadata;
+    if (line.archive.FinishesPdf() && !MetadataOf(line, metadata)) return kExitFailed;
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);
@@ -60,28 +126,39 @@ int RenderOnce(const CommandLine& line) {
     if (pages.empty()) pages.emplace_back();
 
     const PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(pages.size()));
-    const CChartGeometry& geometry = layout.geometry;
+    CChartGeometry geometry = layout.geometry;
     PageSettings settings = layout.settings;
+    // On --paper the page is the sheet, the chart in its middle.
+    if (!line.archive.strPaper.empty() && !LayOnPaper(line, chartTemplate, settings, geometry)) return kExitFailed;
     settings.strOutput = line.output.value_or(std::string());
 
     // The command draws nothing but charts: the text library may take the
     // chart's fonts as the process's own instead of reading the system's
-    // configuration a second time. Set once, before any thread draws.
-    if (*format != Format::kTrace) CCairoDC::ShareFontsWithProcess();
+    // configuration a second time. Set once, before any thread draws: a
+    // thread that comes here while the first sets it waits for it.
+    static std::once_flag s_fontsShared;
+    if (*format != Format::kTrace) std::call_once(s_fontsShared, [] { CCairoDC::ShareFontsWithProcess(); });
 
     COutputFiles outputs;
     const int nJobs = line.jobs.value_or(AvailableCores());
     const std::unique_ptr<CPageOutput> pOutput = MakePageOutput(*format, settings, nJobs, outputs);
-    CProgressLine progress(settings.nPages);
+    CProgressLine progress(bProgress ? settings.nPages : 1);
     const BOOL bFill = line.bFill ? 1 : 0;
     auto draw = [&](int nPage, CDC* pDC) {
         return DrawChartPage(pDC, geometry, chartTemplate, pages[static_cast<std::size_t>(nPage - 1)], bFill);
     };
     const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError);
     progress.End();
-    if (!bDrawn || !pOutput->Finish(strError) || !outputs.Commit(strError)) return Fail(strError);
+    if (!bDrawn || !pOutput->Finish(strError)) return Fail(strError);
+    if (line.archive.FinishesPdf() && !FinishPdfFile(outputs.TemporaryFor(settings.strOutput), metadata, strError)) {
+        return Fail(settings.strOutput + ": " + strError);
+    }
+    if (!outputs.Commit(strError)) return Fail(strError);
+    rPages = settings.nPages;
     return kExitOk;
 }
+
+namespace {
 
 // Draws, then draws again whenever an input file is written, until a signal
 // ends the command. A drawing that fails says why and leaves the last output
@@ -98,7 +175,8 @@ int WatchAndRender(const CommandLine& line) {
     // Watching before the first drawing, so that a change made while it draws is not missed.
     if (!watch.Start(files, strError)) return Fail(strError);
     for (;;) {
-        if (RenderOnce(line) == kExitOk) Note("wrote " + *line.output + "; watching the input files");
+        int nPages = 0;
+        if (RenderChart(line, true, nPages) == kExitOk) Note("wrote " + *line.output + "; watching the input files");
         std::string strChanged;
         if (!watch.WaitForChange(kWatchQuietMs, strChanged, strError)) return Fail(strError);
         Note(strChanged + " changed");
@@ -108,7 +186,8 @@ int WatchAndRender(const CommandLine& line) {
 }  // namespace
 
 int RunRender(const CommandLine& line) {
-    return line.bWatch ? WatchAndRender(line) : RenderOnce(line);
+    int nPages = 0;
+    return line.bWatch ? WatchAndRender(line) : RenderChart(line, true, nPages);
 }
 
 }  // namespace cli

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <utility>
 
+#include "tools/archive_options.h"
+#include "tools/batch_command.h"
 #include "tools/check_command.h"
 #include "tools/command_options.h"
 #include "tools/init_command.h"
@@ -35,6 +37,8 @@ void RenderOptions(CLI::App& app, CommandLine& rLine) {
     AddPngCompressionOption(app, rLine);
     AddJobsOption(app, rLine);
     AddDisableOption(app, rLine);
+    AddPaperOptions(app, rLine);
+    AddPdfFinishOptions(app, rLine);
     AddWatchOption(app, rLine);
 }
 
@@ -62,6 +66,13 @@ void PaginateOptions(CLI::App& app, CommandLine& rLine) {
     AddFhirOptions(app, rLine);
     AddProfileOption(app, rLine);
     AddPageFileOptions(app, rLine);
+    AddStrictOption(app, rLine);
+}
+
+void BatchOptions(CLI::App& app, CommandLine& rLine) {
+    AddBatchOptions(app, rLine);
+    AddPaperOptions(app, rLine);
+    AddPdfFinishOptions(app, rLine);
     AddStrictOption(app, rLine);
 }
 
@@ -112,7 +123,8 @@ const std::vector<VerbEntry>& Verbs() {
          "       [--readings FILE | --fhir BUNDLE [--map MAP]] [--profile PROFILE] [--strict]\n"
          "       [--rect LEFT,TOP,RIGHT,BOTTOM] [--dpi N] [--scale-x NUM/DEN] [--scale-y NUM/DEN]\n"
          "       [--print|--screen] [--fill] [--encoding auto|utf-8|gbk] [--png-compression N]\n"
-         "       [--jobs N] [--disable CHECK]... [--watch]",
+         "       [--jobs N] [--disable CHECK]... [--watch] [--paper A4|A3|B5|16K|letter [--fit]]\n"
+         "       [--pdfa 2b] [--title TEXT] [--subject TEXT] [--author TEXT]",
          "draws the template and the readings of the data files, or of the readings\n"
          "laid out by the profile (a page a data text, as paginate writes them)",
          EOperand::kTemplate,
@@ -153,6 +165,15 @@ const std::vector<VerbEntry>& Verbs() {
          EOperand::kReadings,
          PaginateOptions,
          RunPaginate},
+        {{"batch"},
+         "MANIFEST -o DIR [--jobs N] [--combined FILE.pdf] [--shard K/N|/N|auto]\n"
+         "       [--paper A4|A3|B5|16K|letter [--fit]] [--pdfa 2b] [--title TEXT] [--subject TEXT]\n"
+         "       [--author TEXT] [--strict]",
+         "draws the chart of each line of the manifest (JSON lines) as a PDF in DIR; a\n"
+         "chart whose PDF is there already is not drawn again (exit 1: a chart failed)",
+         EOperand::kManifest,
+         BatchOptions,
+         RunBatch},
         {{"serve"},
          "--templates DIR [--profiles DIR] [--listen HOST:PORT] [--workers N] [--queue N]\n"
          "       [--max-body BYTES] [--time-limit MS]",

@@ -13,8 +13,9 @@ namespace vitalchart {
 namespace cli {
 
 // What a verb's operand names: nothing (the verb takes none), a template
-// (required), or a readings document (else --fhir names a bundle).
-enum class EOperand { kNone, kTemplate, kReadings };
+// (required), a readings document (else --fhir names a bundle), or a batch's
+// manifest (required).
+enum class EOperand { kNone, kTemplate, kReadings, kManifest };
 
 // One verb of the vitalchart command. Adding a verb is one entry in the table
 // of verbs.cpp and its run function; its options come from the declarations
