@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "render/chart_geometry.h"
 #include "render/chart_template.h"
 #include "tools/command_line.h"
@@ -24,6 +26,14 @@ struct PageLayout {
 // --screen say otherwise.
 PageLayout LayOutPages(const CommandLine& line, Format format, const CChartTemplate& chartTemplate, UINT nCodePage,
                        int nPages);
+
+// Lays the pages out on a sheet of line.archive.strPaper instead: the page
+// is the sheet, the chart rectangle lies in its middle at full size (shrunk
+// to fit with line.archive.bFit). False, with rError saying why, when the
+// paper is unknown, the chart does not fit, or the line also places the chart
+// itself (--rect, --scale-x, --scale-y).
+bool LayOutOnPaper(const CommandLine& line, const CChartTemplate& chartTemplate, PageLayout& rLayout,
+                   std::string& rError);
 
 }  // namespace cli
 }  // namespace vitalchart

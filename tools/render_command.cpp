@@ -8,7 +8,6 @@
 
 #include "render/chart_geometry.h"
 #include "render/chart_page.h"
-#include "render/chart_renderer.h"
 #include "render/chart_template.h"
 #include "tools/input_texts.h"
 #include "tools/input_watch.h"
@@ -16,7 +15,6 @@
 #include "tools/page_layout.h"
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
-#include "tools/paper.h"
 #include "tools/pdf_finish.h"
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
@@ -34,42 +32,6 @@ constexpr int kExitFailed = 2;
 // --watch draws again once the inputs' folders have been quiet this long
 // after a change: an editor's save can be several writes.
 constexpr int kWatchQuietMs = 100;
-
-// The chart's place on a sheet of --paper: the page is the paper, the chart
-// rectangle lies in its middle. False, with a message written, when the
-// chart does not fit or the options do not go together.
-bool LayOnPaper(const CommandLine& line, const CChartTemplate& chartTemplate, PageSettings& rSettings,
-                CChartGeometry& rGeometry) {
-    if (line.rect || line.scaleX || line.scaleY) {
-        Fail(
-            "--paper places the chart at full size in the middle of the sheet; it does not go with --rect, "
-            "--scale-x or --scale-y");
-        return false;
-    }
-    const PaperSize* pPaper = FindPaper(line.archive.strPaper);
-    if (pPaper == nullptr) {
-        Fail("unknown paper '" + line.archive.strPaper + "' (known: " + PaperNames() + ")");
-        return false;
-    }
-    float fWidth = 167.0f;
-    float fHeight = 213.0f;
-    float fDeclaredWidth = 0.0f;
-    float fDeclaredHeight = 0.0f;
-    if (CChartRenderer().GetSizeByTemplet(&fDeclaredWidth, &fDeclaredHeight, chartTemplate)) {
-        fWidth = fDeclaredWidth;
-        fHeight = fDeclaredHeight;
-    }
-    PaperPlacement placement;
-    std::string strError;
-    if (!PlaceOnPaper(*pPaper, fWidth, fHeight, rSettings.nDpi, line.archive.bFit, placement, strError)) {
-        Fail(strError);
-        return false;
-    }
-    rGeometry = CChartGeometry(placement.rcChart, placement.scaleX, placement.scaleY);
-    rSettings.nWidth = placement.nPageWidth;
-    rSettings.nHeight = placement.nPageHeight;
-    return true;
-}
 
 // The PDF's metadata as the options ask it; false, with a message written,
 // when SOURCE_DATE_EPOCH is malformed.
@@ -125,11 +87,13 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     std::vector<std::string> pages = inputs.TakeDataTexts();
     if (pages.empty()) pages.emplace_back();
 
-    const PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(pages.size()));
-    CChartGeometry geometry = layout.geometry;
-    PageSettings settings = layout.settings;
+    PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(pages.size()));
     // On --paper the page is the sheet, the chart in its middle.
-    if (!line.archive.strPaper.empty() && !LayOnPaper(line, chartTemplate, settings, geometry)) return kExitFailed;
+    if (!line.archive.strPaper.empty() && !LayOutOnPaper(line, chartTemplate, layout, strError)) {
+        return Fail(strError);
+    }
+    const CChartGeometry& geometry = layout.geometry;
+    PageSettings settings = layout.settings;
     settings.strOutput = line.output.value_or(std::string());
 
     // The command draws nothing but charts: the text library may take the

@@ -71,7 +71,15 @@ HttpResponse Draw(const ChartJob& job, const ChartForm& form, const ChartInput& 
     CommandLine line;
     line.dpi = query.dpi;
     line.print = query.print;
-    const PageLayout layout = LayOutPages(line, query.format, form.chartTemplate, form.nCodePage, nLast - nFirst + 1);
+    line.archive.strPaper = query.strPaper;
+    line.archive.bFit = query.bFit;
+    PageLayout layout = LayOutPages(line, query.format, form.chartTemplate, form.nCodePage, nLast - nFirst + 1);
+    std::string strError;
+    // On paper the page is the sheet; a chart larger than it is refused
+    // unless fit=1 asks for it shrunk.
+    if (!query.strPaper.empty() && !LayOutOnPaper(line, form.chartTemplate, layout, strError)) {
+        return Problem(422, strError);
+    }
     const PageSettings& settings = layout.settings;
     if (query.format == Format::kPng &&
         static_cast<long long>(settings.nWidth) * settings.nHeight > limits.nMaxPixels) {
@@ -81,7 +89,6 @@ HttpResponse Draw(const ChartJob& job, const ChartForm& form, const ChartInput& 
     }
 
     CMemorySink sink(query.format, settings);
-    std::string strError;
     for (int nPage = nFirst; nPage <= nLast; ++nPage) {
         if (!sink.BeginPage(nPage - nFirst + 1, strError)) return Problem(500, strError);
         CDeadlineDC dc(*sink.GetSurface(), job.deadline);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <set>
 
+#include "tools/paper.h"
+
 namespace vitalchart {
 namespace cli {
 
@@ -76,8 +78,21 @@ bool ParseChartQuery(const FieldList& params, ChartQuery& rQuery, std::string& r
                 return false;
             }
             rQuery.print = strValue == "1";
+        } else if (strName == "paper") {
+            if (FindPaper(strValue) == nullptr) {
+                rError = "paper " + Quoted(strValue) + " is none of " + PaperNames();
+                return false;
+            }
+            rQuery.strPaper = strValue;
+        } else if (strName == "fit") {
+            if (strValue != "0" && strValue != "1") {
+                rError = "fit " + Quoted(strValue) + " is neither 0 nor 1";
+                return false;
+            }
+            rQuery.bFit = strValue == "1";
         } else {
-            rError = "unknown parameter " + Quoted(strName) + " (known: template, format, page, dpi, print, profile)";
+            rError = "unknown parameter " + Quoted(strName) +
+                     " (known: template, format, page, dpi, print, profile, paper, fit)";
             return false;
         }
     }
@@ -87,6 +102,10 @@ bool ParseChartQuery(const FieldList& params, ChartQuery& rQuery, std::string& r
     }
     if (!bFormat) {
         rError = "the parameter 'format' is missing (pdf, png, svg or trace)";
+        return false;
+    }
+    if (rQuery.bFit && rQuery.strPaper.empty()) {
+        rError = "fit shrinks the chart onto a sheet of paper; give paper";
         return false;
     }
     return true;

@@ -11,6 +11,7 @@ namespace cli {
 
 // What POST /v1/charts asks for in its query:
 //   template=NAME&format=pdf|png|svg|trace[&page=N][&dpi=N][&print=0|1][&profile=NAME]
+//   [&paper=A4|A3|B5|16K|letter[&fit=0|1]]
 struct ChartQuery {
     std::string strTemplate;
     Format format = Format::kPdf;
@@ -18,6 +19,8 @@ struct ChartQuery {
     std::optional<int> dpi;
     std::optional<bool> print;
     std::string strProfile;  // for readings documents and FHIR bundles
+    std::string strPaper;    // the sheet the chart lies on at full size; empty: the chart's own size
+    bool bFit = false;       // shrink a chart larger than the paper onto it
 };
 
 // Resolutions a request may ask for; pictures are limited further by their

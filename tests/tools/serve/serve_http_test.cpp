@@ -73,6 +73,7 @@ TEST_F(ServeHttpTest, TheBundledExampleInEveryFormat) {
         {"format=png", strWeek, "text/plain", "image/png", "\x89PNG\r\n", ""},
         {"format=svg", strWeek, "text/plain", "image/svg+xml", "<?xml", ""},
         {"format=pdf", strWeek, "text/plain", "application/pdf", "%PDF-", ""},
+        {"format=pdf&paper=B5&fit=1", strWeek, "text/plain", "application/pdf", "%PDF-", ""},
         {"format=pdf&profile=adult", Example("week.readings.json"), "application/json", "application/pdf", "%PDF-", ""},
         {"format=png&profile=adult", Example("week.fhir.json"), "application/fhir+json", "image/png", "\x89PNG\r\n",
          ""},
@@ -90,6 +91,10 @@ TEST_F(ServeHttpTest, TheBundledExampleInEveryFormat) {
             EXPECT_TRUE(result->body == ReadFileText(kGolden + "/" + row.strGolden));
         }
     }
+    // On paper the page is the sheet, as render --paper lays it out.
+    auto onPaper = Post(*m_pClient, ChartPath("format=pdf&paper=A4"), strWeek, "text/plain");
+    ASSERT_TRUE(onPaper);
+    EXPECT_NE(onPaper->body.find("/MediaBox [ 0 0 595.32 841.92 ]"), std::string::npos);
     // The PNG is the one the render verb writes.
     const std::string strPng = ::testing::TempDir() + "serve-example.png";
     const std::string strCommand = std::string("'") + VITALCHART_CLI + "' render '" + kExamples +
@@ -122,6 +127,8 @@ TEST_F(ServeHttpTest, ErrorsAreProblemDetails) {
         {"POST", ChartPath("format=png&print=yes"), strWeek, "text/plain", 400},
         {"POST", ChartPath("format=png&format=pdf"), strWeek, "text/plain", 400},
         {"POST", ChartPath("format=png&colour=red"), strWeek, "text/plain", 400},
+        {"POST", ChartPath("format=pdf&paper=A9"), strWeek, "text/plain", 400},
+        {"POST", ChartPath("format=pdf&fit=1"), strWeek, "text/plain", 400},
         {"POST", ChartPath("format=png"), "<d vitalsigns=\"\xff\xfe\xff\"/>", "text/plain", 400},
         {"POST", ChartPath("format=png"), "{\"patient\": ", strJson, 400},
         {"POST", ChartPath("format=png"), Example("week.readings.json"), strJson, 400},
@@ -148,6 +155,8 @@ TEST_F(ServeHttpTest, ErrorsAreProblemDetails) {
         {"POST", ChartPath("format=png"), strWeek, "multipart/form-data; boundary=x", 415},
         // valid JSON, no readings
         {"POST", ChartPath("format=png&profile=adult"), "{\"a\": 1}", strJson, 422},
+        // a chart larger than the paper, not asked to fit
+        {"POST", ChartPath("format=pdf&paper=B5"), strWeek, "text/plain", 422},
         {"POST", ChartPath("format=png&profile=adult"), "[1, 2]", strJson, 422},
         {"POST", ChartPath("format=png&profile=adult"), "{\"resourceType\": \"Patient\"}", "application/fhir+json",
          422},
