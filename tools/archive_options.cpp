@@ -9,6 +9,7 @@
 
 #include "tools/batch_shard.h"
 #include "tools/command_options.h"
+#include "tools/option_adders.h"
 #include "tools/paper.h"
 #include "tools/text_encoding.h"
 
@@ -16,19 +17,6 @@ namespace vitalchart {
 namespace cli {
 
 namespace {
-
-void AddValue(CLI::App& app, const char* pszName, const char* pszValue, const char* pszHelp,
-              std::function<void(const std::string&)> fn) {
-    app.add_option_function<std::string>(pszName, std::move(fn), pszHelp)->type_name(pszValue)->trigger_on_parse();
-}
-
-void AddFlag(CLI::App& app, const char* pszName, const char* pszHelp, std::function<void()> fn) {
-    app.add_flag_callback(pszName, std::move(fn), pszHelp)->trigger_on_parse();
-}
-
-[[noreturn]] void Refuse(const std::string& strMessage) {
-    throw CCommandLineError(strMessage);
-}
 
 // A text of the document's metadata: UTF-8 without control characters.
 void AddText(CLI::App& app, const char* pszName, const char* pszHelp, std::optional<std::string>& rText) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "tools/option_adders.h"
 #include "tools/template_checker.h"
 #include "tools/verbs.h"
 #include "vitalchart/surface/cairo_dc.h"
@@ -43,20 +44,6 @@ bool ParseRect(const std::string& str, RECT& rRect) {
     }
     rRect = {values[0], values[1], values[2], values[3]};
     return true;
-}
-
-// An option with one value, read by fn as soon as it is met.
-void AddValue(CLI::App& app, const char* pszName, const char* pszValue, const char* pszHelp,
-              std::function<void(const std::string&)> fn) {
-    app.add_option_function<std::string>(pszName, std::move(fn), pszHelp)->type_name(pszValue)->trigger_on_parse();
-}
-
-void AddFlag(CLI::App& app, const char* pszName, const char* pszHelp, std::function<void()> fn) {
-    app.add_flag_callback(pszName, std::move(fn), pszHelp)->trigger_on_parse();
-}
-
-[[noreturn]] void Refuse(const std::string& strMessage) {
-    throw CCommandLineError(strMessage);
 }
 
 // An option naming a file or folder: an empty name is refused rather than

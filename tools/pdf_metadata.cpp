@@ -1,40 +1,12 @@
 #include "tools/pdf_metadata.h"
 
 #include "tools/document_time.h"
+#include "tools/xml_text.h"
 
 namespace vitalchart {
 namespace cli {
 
 namespace {
-
-// Text as XML character data: the five special characters escaped, and
-// control characters, which XML 1.0 cannot carry, written as spaces.
-std::string XmlText(const std::string& strText) {
-    std::string str;
-    str.reserve(strText.size());
-    for (char c : strText) {
-        switch (c) {
-            case '&':
-                str += "&amp;";
-                break;
-            case '<':
-                str += "&lt;";
-                break;
-            case '>':
-                str += "&gt;";
-                break;
-            case '"':
-                str += "&quot;";
-                break;
-            case '\'':
-                str += "&apos;";
-                break;
-            default:
-                str += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
-        }
-    }
-    return str;
-}
 
 std::string Alternative(const char* pszProperty, const std::string& strText) {
     if (strText.empty()) return std::string();

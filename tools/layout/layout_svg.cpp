@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/text_encoding.h"
+#include "tools/xml_text.h"
 
 namespace vitalchart {
 namespace cli {
@@ -14,30 +15,6 @@ namespace {
 
 // Frame colours, taken in turn, so that neighbouring elements differ.
 const char* const kColours[] = {"#e6194b", "#3cb44b", "#4363d8", "#f58231", "#911eb4", "#008080", "#9a6324", "#f032e6"};
-
-std::string Escaped(const std::string& strText) {
-    std::string str;
-    for (char c : strText) {
-        switch (c) {
-            case '&':
-                str += "&amp;";
-                break;
-            case '<':
-                str += "&lt;";
-                break;
-            case '>':
-                str += "&gt;";
-                break;
-            case '"':
-                str += "&quot;";
-                break;
-            default:
-                // Control bytes have no place in XML text.
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') str += c;
-        }
-    }
-    return str;
-}
 
 // A frame or label in device units, in 64 bits: a box at the ends of the
 // 32-bit device range still has a frame a stroke wider all round.
@@ -107,7 +84,7 @@ std::string OverlayLayout(const std::string& strSvg, const PageLayout& page, con
             DescribeDrawing(element, [&report](const std::string& s) { return ToUtf8(s, report.nCodePage); });
         // A frame a stroke wider than the box all round, so that a single
         // line's frame has a width and the frame does not hide the line.
-        str += "<g><title>" + Escaped(strTitle) + "</title><rect" + Attr("x", box.left - nStroke) +
+        str += "<g><title>" + XmlText(strTitle) + "</title><rect" + Attr("x", box.left - nStroke) +
                Attr("y", box.top - nStroke) + Attr("width", box.right - box.left + 2 * nStroke) +
                Attr("height", box.bottom - box.top + 2 * nStroke) + " stroke=\"" + pszColour + "\"" +
                Attr("stroke-width", nStroke) + "/>";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/command_options.h"
+#include "tools/option_adders.h"
 
 namespace vitalchart {
 namespace cli {
@@ -23,11 +24,6 @@ bool ParseBounded(const std::string& str, long long nMin, long long nMax, long l
     }
     rValue = nValue;
     return true;
-}
-
-void AddValue(CLI::App& app, const char* pszName, const char* pszValue, const std::string& strHelp,
-              std::function<void(const std::string&)> fn) {
-    app.add_option_function<std::string>(pszName, std::move(fn), strHelp)->type_name(pszValue)->trigger_on_parse();
 }
 
 void AddNumber(CLI::App& app, const char* pszName, const char* pszValue, const std::string& strHelp, long long nMin,

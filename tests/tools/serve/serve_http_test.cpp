@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -89,6 +91,12 @@ TEST_F(ServeHttpTest, TheBundledExampleInEveryFormat) {
         EXPECT_EQ(result->body.compare(0, row.strStart.size(), row.strStart), 0);
         if (!row.strGolden.empty()) {
             EXPECT_TRUE(result->body == ReadFileText(kGolden + "/" + row.strGolden));
+        }
+        // Every PDF the service answers with is well formed.
+        if (row.strContentType == "application/pdf") {
+            const std::string strPdf = ::testing::TempDir() + "serve-chart.pdf";
+            std::ofstream(strPdf, std::ios::binary) << result->body;
+            EXPECT_EQ(std::system(("qpdf --check '" + strPdf + "' > /dev/null").c_str()), 0);
         }
     }
     // On paper the page is the sheet, as render --paper lays it out.
