@@ -116,6 +116,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& rLine, 
         return false;
     }
     rLine.pVerb = pVerb;
+    rLine.args = args;
     if (pVerb->pfnOptions == nullptr) return true;
 
     CLI::App app;

@@ -22,6 +22,7 @@ enum class Format { kTrace, kPng, kPdf, kSvg, kText, kJson };
 // the verb's default.
 struct CommandLine {
     const VerbEntry* pVerb = nullptr;  // never null after a successful parse
+    std::vector<std::string> args;     // as given, after the program's name
     std::string strTemplate;
     std::vector<std::string> dataFiles;
     std::optional<std::string> output;  // "-" or empty: standard output

@@ -13,8 +13,8 @@
 #include "tools/layout_command.h"
 #include "tools/paginate_command.h"
 #include "tools/render_command.h"
-#include "tools/serve/serve_command.h"
 #include "tools/serve/serve_options.h"
+#include "tools/serve_program.h"
 #include "tools/size_command.h"
 
 namespace vitalchart {
@@ -181,7 +181,7 @@ const std::vector<VerbEntry>& Verbs() {
          "and a web page at / (ends on SIGTERM once the requests in flight are answered)",
          EOperand::kNone,
          AddServeOptions,
-         RunServe},
+         RunServeProgram},
         {{"--help", "-h", "help"}, "", "prints this text", EOperand::kNone, nullptr, RunHelp},
         {{"--version"}, "", "prints the version", EOperand::kNone, nullptr, RunVersion},
     };

@@ -118,6 +118,15 @@ TEST_F(CliTest, HelpAndVersion) {
     EXPECT_EQ(r.strOut.substr(0, 11), "vitalchart ");
 }
 
+TEST_F(CliTest, ServeWithoutItsProgramBesideTheCommandSaysSo) {
+    // A copy of the command alone in a folder: the service's program is not there.
+    const std::string strCopy = m_strDir + "/vitalchart";
+    ASSERT_EQ(std::system(("cp '" + std::string(VITALCHART_CLI) + "' '" + strCopy + "'").c_str()), 0);
+    const int nStatus = std::system(("'" + strCopy + "' serve --templates . 2>'" + m_strDir + "/err'").c_str());
+    EXPECT_EQ(WEXITSTATUS(nStatus), 2);
+    EXPECT_NE(Slurp(m_strDir + "/err").find("cannot start " + m_strDir + "/vitalchart-serve"), std::string::npos);
+}
+
 }  // namespace
 
 namespace {
