@@ -4,9 +4,6 @@
 
 #include "tools/pdf_metadata.h"
 
-class QPDF;
-class QPDFWriter;
-
 namespace vitalchart {
 namespace cli {
 
@@ -24,19 +21,6 @@ bool FinishPdfFile(const std::string& strPath, const PdfMetadata& metadata, std:
 
 // The same for a PDF held in memory: the finished document in rOut.
 bool FinishPdfBytes(const std::string& strPdf, const PdfMetadata& metadata, std::string& rOut, std::string& rError);
-
-// The finishing itself, on a document that qpdf holds: sets its Info,
-// metadata and (PDF/A) output intent. Throws std::runtime_error when PDF/A
-// is asked of an encrypted document or of one with a font not embedded.
-// metadata.strProducer, when empty, is taken from the document's Info.
-void FinishDocument(QPDF& pdf, PdfMetadata metadata);
-
-// Sets up a writer of a finished document: the document ID from its bytes.
-void SetUpFinishedWriter(QPDFWriter& writer);
-
-// The metadata a document made now (or at SOURCE_DATE_EPOCH) by this program
-// is written with; false with rError when SOURCE_DATE_EPOCH is malformed.
-bool NewPdfMetadata(PdfMetadata& rMetadata, std::string& rError);
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -55,5 +55,11 @@ std::string XmpPacket(const PdfMetadata& metadata) {
     return str;
 }
 
+bool NewPdfMetadata(PdfMetadata& rMetadata, std::string& rError) {
+    rMetadata = PdfMetadata();
+    rMetadata.strCreator = std::string("vitalchart ") + VITALCHART_VERSION;
+    return DocumentTime(rMetadata.nCreated, rError);
+}
+
 }  // namespace cli
 }  // namespace vitalchart

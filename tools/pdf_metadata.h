@@ -24,5 +24,9 @@ struct PdfMetadata {
 // bPdfA2b the PDF/A identification (part 2, conformance B).
 std::string XmpPacket(const PdfMetadata& metadata);
 
+// The metadata a document made now (or at SOURCE_DATE_EPOCH) by this program
+// is written with; false with rError when SOURCE_DATE_EPOCH is malformed.
+bool NewPdfMetadata(PdfMetadata& rMetadata, std::string& rError);
+
 }  // namespace cli
 }  // namespace vitalchart

@@ -16,6 +16,7 @@
 #include "tools/page_runner.h"
 #include "tools/page_sink.h"
 #include "tools/pdf_finish.h"
+#include "tools/pdf_module.h"
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
 #include "tools/render_check.h"
@@ -67,6 +68,8 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     }
     PdfMetadata metadata;
     if (line.archive.FinishesPdf() && !MetadataOf(line, metadata)) return kExitFailed;
+    // Finishing needs the PDF module: told before any page is drawn.
+    if (line.archive.FinishesPdf() && LoadPdfModule(strError) == nullptr) return Fail(strError);
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);

@@ -1,4 +1,4 @@
-#include "tools/pdf_merge.h"
+#include "tools/pdf/pdf_work.h"
 
 // This code uses the library's standard smart pointers only, none of its old
 // pointer holder.
@@ -10,9 +10,9 @@
 #include <qpdf/QPDFWriter.hh>
 
 namespace vitalchart {
-namespace cli {
+namespace pdf {
 
-bool MergePdfFiles(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError) {
+bool Merge(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError) {
     if (arrParts.empty()) {
         rError = "no pages to merge";
         return false;
@@ -42,5 +42,5 @@ bool MergePdfFiles(const std::vector<std::string>& arrParts, const std::string& 
     }
 }
 
-}  // namespace cli
+}  // namespace pdf
 }  // namespace vitalchart

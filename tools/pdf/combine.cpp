@@ -1,4 +1,4 @@
-#include "tools/combined_pdf.h"
+#include "tools/pdf/pdf_work.h"
 
 // This code uses the library's standard smart pointers only, none of its old
 // pointer holder.
@@ -11,11 +11,8 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include "tools/output_files.h"
-#include "tools/pdf_finish.h"
-
 namespace vitalchart {
-namespace cli {
+namespace pdf {
 
 namespace {
 
@@ -43,9 +40,10 @@ void Link(Handle parent, std::vector<Handle> items) {
 
 }  // namespace
 
-bool WriteCombinedPdf(const std::vector<CombinedChart>& charts, const PdfMetadata& metadata,
-                      const std::string& strTarget, std::string& rError) {
-    if (charts.empty()) {
+bool Combine(const std::vector<std::string>& arrNames, const std::vector<std::string>& arrBytes,
+             const std::vector<std::string>& arrLabels, const PdfMetadata& metadata, const std::string& strTarget,
+             std::string& rError) {
+    if (arrNames.empty()) {
         rError = "no charts to combine";
         return false;
     }
@@ -54,19 +52,16 @@ bool WriteCombinedPdf(const std::vector<CombinedChart>& charts, const PdfMetadat
         combined.emptyPDF();
         QPDFPageDocumentHelper pages(combined);
         // Every chart's document stays until the result is written: pages
-        // copied from one are read from it then. Each is read into memory,
-        // so that a batch of thousands of charts does not hold thousands of
+        // copied from one are read from it then. Each is held in memory, so
+        // that a batch of thousands of charts does not hold thousands of
         // files open.
-        std::vector<std::unique_ptr<std::string>> bytes;
         std::vector<std::unique_ptr<QPDF>> documents;
         std::vector<std::size_t> pageCounts;
         std::string strVersion = "1.4";
-        for (const CombinedChart& chart : charts) {
-            bytes.push_back(std::make_unique<std::string>());
-            if (!ReadWholeFile(chart.strPath, *bytes.back(), rError)) return false;
+        for (std::size_t i = 0; i < arrNames.size(); ++i) {
             documents.push_back(std::make_unique<QPDF>());
             documents.back()->setSuppressWarnings(true);
-            documents.back()->processMemoryFile(chart.strPath.c_str(), bytes.back()->data(), bytes.back()->size());
+            documents.back()->processMemoryFile(arrNames[i].c_str(), arrBytes[i].data(), arrBytes[i].size());
             if (documents.back()->getPDFVersion() > strVersion) strVersion = documents.back()->getPDFVersion();
             std::vector<QPDFPageObjectHelper> chartPages = QPDFPageDocumentHelper(*documents.back()).getAllPages();
             for (QPDFPageObjectHelper& page : chartPages) pages.addPage(page, false);
@@ -81,9 +76,9 @@ bool WriteCombinedPdf(const std::vector<CombinedChart>& charts, const PdfMetadat
         Handle labels = Handle::newArray();
         std::vector<Handle> chartItems;
         std::size_t nFirst = 0;
-        for (std::size_t i = 0; i < charts.size(); ++i) {
+        for (std::size_t i = 0; i < arrNames.size(); ++i) {
             if (pageCounts[i] == 0) continue;
-            Handle item = OutlineItem(combined, charts[i].strLabel, outlines, all[nFirst].getObjectHandle());
+            Handle item = OutlineItem(combined, arrLabels[i], outlines, all[nFirst].getObjectHandle());
             std::vector<Handle> weeks;
             for (std::size_t nPage = 0; nPage < pageCounts[i]; ++nPage) {
                 weeks.push_back(OutlineItem(combined, "Week " + std::to_string(nPage + 1), item,
@@ -94,7 +89,7 @@ bool WriteCombinedPdf(const std::vector<CombinedChart>& charts, const PdfMetadat
             chartItems.push_back(item);
             Handle label = Handle::newDictionary();
             label.replaceKey("/S", Handle::newName("/D"));
-            label.replaceKey("/P", Handle::newUnicodeString(charts[i].strLabel + " "));
+            label.replaceKey("/P", Handle::newUnicodeString(arrLabels[i] + " "));
             labels.appendItem(Handle::newInteger(static_cast<long long>(nFirst)));
             labels.appendItem(label);
             nFirst += pageCounts[i];
@@ -120,5 +115,5 @@ bool WriteCombinedPdf(const std::vector<CombinedChart>& charts, const PdfMetadat
     }
 }
 
-}  // namespace cli
+}  // namespace pdf
 }  // namespace vitalchart

@@ -1,4 +1,4 @@
-#include "tools/pdf_finish.h"
+#include "tools/pdf/pdf_work.h"
 
 // This code uses the library's standard smart pointers only, none of its old
 // pointer holder.
@@ -15,14 +15,15 @@
 #include <stdexcept>
 
 #include "tools/document_time.h"
-#include "tools/output_files.h"
 #include "tools/srgb_profile.h"
 
 namespace vitalchart {
-namespace cli {
+namespace pdf {
 
 namespace {
 
+using cli::PdfDate;
+using cli::SrgbProfile;
 using Handle = QPDFObjectHandle;
 
 // Finds the fonts of a document that are not embedded: those of each page's
@@ -139,33 +140,25 @@ void SetUpFinishedWriter(QPDFWriter& writer) {
     writer.setDeterministicID(true);
 }
 
-bool NewPdfMetadata(PdfMetadata& rMetadata, std::string& rError) {
-    rMetadata = PdfMetadata();
-    rMetadata.strCreator = std::string("vitalchart ") + VITALCHART_VERSION;
-    return DocumentTime(rMetadata.nCreated, rError);
-}
-
-bool FinishPdfFile(const std::string& strPath, const PdfMetadata& metadata, std::string& rError) {
-    COutputFiles finished;
-    const std::string strTemp = finished.Reserve(strPath, rError);
-    if (strTemp.empty()) return false;
+bool FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
+                std::string& rError) {
     try {
         QPDF pdf;
         // A message on standard error is the command's alone.
         pdf.setSuppressWarnings(true);
-        pdf.processFile(strPath.c_str());
+        pdf.processFile(strSource.c_str());
         FinishDocument(pdf, metadata);
-        QPDFWriter writer(pdf, strTemp.c_str());
+        QPDFWriter writer(pdf, strTarget.c_str());
         SetUpFinishedWriter(writer);
         writer.write();
+        return true;
     } catch (const std::exception& error) {
         rError = error.what();
         return false;
     }
-    return finished.Commit(rError);
 }
 
-bool FinishPdfBytes(const std::string& strPdf, const PdfMetadata& metadata, std::string& rOut, std::string& rError) {
+bool FinishBytes(const std::string& strPdf, const PdfMetadata& metadata, std::string& rOut, std::string& rError) {
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
@@ -184,5 +177,5 @@ bool FinishPdfBytes(const std::string& strPdf, const PdfMetadata& metadata, std:
     }
 }
 
-}  // namespace cli
+}  // namespace pdf
 }  // namespace vitalchart

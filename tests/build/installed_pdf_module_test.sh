@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The command as installed: it finds the PDF module where its libraries are
+# installed and archives a chart as PDF/A with it; without the module it says
+# which file it cannot load, fails, and writes nothing. A render to PNG does
+# not need the module at all.
+#   installed_pdf_module_test.sh BUILD_DIR EXAMPLES_DIR
+set -euo pipefail
+build=$1
+examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+command=$work/prefix/bin/vitalchart
+chart=("$examples/vitalsign.xml" --data "$examples/week.data")
+
+"$command" render "${chart[@]}" --pdfa 2b -o "$work/archived.pdf"
+head -c 5 "$work/archived.pdf" | grep -q '%PDF-' || { echo "no PDF written"; exit 1; }
+
+module=$(find "$work/prefix" -name libvitalchart-pdf.so)
+[ -n "$module" ] || { echo "the PDF module is not installed"; exit 1; }
+rm "$module"
+if "$command" render "${chart[@]}" --pdfa 2b -o "$work/lost.pdf" 2>"$work/err"; then
+  echo "rendered PDF/A without the PDF module"; exit 1
+fi
+grep -q "cannot load the PDF module libvitalchart-pdf.so" "$work/err" || { cat "$work/err"; exit 1; }
+[ ! -e "$work/lost.pdf" ] || { echo "a PDF was left behind"; exit 1; }
+"$command" render "${chart[@]}" -o "$work/chart.png"

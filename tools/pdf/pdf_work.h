@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/pdf_metadata.h"
+
+class QPDF;
+class QPDFWriter;
+
+// The PDF module's work, done with qpdf (tools/pdf_module.h says what each
+// entry does for the program).
+namespace vitalchart {
+namespace pdf {
+
+using cli::PdfMetadata;
+
+bool Merge(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError);
+
+bool FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
+                std::string& rError);
+
+bool FinishBytes(const std::string& strPdf, const PdfMetadata& metadata, std::string& rOut, std::string& rError);
+
+bool Combine(const std::vector<std::string>& arrNames, const std::vector<std::string>& arrBytes,
+             const std::vector<std::string>& arrLabels, const PdfMetadata& metadata, const std::string& strTarget,
+             std::string& rError);
+
+// The finishing itself, on a document that qpdf holds: sets its Info,
+// metadata and (PDF/A) output intent. Throws std::runtime_error when PDF/A
+// is asked of an encrypted document or of one with a font not embedded.
+// metadata.strProducer, when empty, is taken from the document's Info.
+void FinishDocument(QPDF& pdf, PdfMetadata metadata);
+
+// Sets up a writer of a finished document: the document ID from its bytes.
+void SetUpFinishedWriter(QPDFWriter& writer);
+
+}  // namespace pdf
+}  // namespace vitalchart
