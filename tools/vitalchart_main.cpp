@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "tools/command_line.h"
+#include "tools/process_memory.h"
 #include "tools/verbs.h"
 
 using namespace vitalchart::cli;
 
 int main(int argc, char** argv) {
+    KeepLargeBlocksOnTheHeap();
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
         CommandLine line;
