@@ -2,19 +2,34 @@
 
 namespace vitalchart {
 
+std::size_t CMapStringToString::PlaceOf(const std::string& key) const {
+    if (!m_index.empty()) {
+        const auto it = m_index.find(key);
+        return it == m_index.end() ? kAbsent : it->second;
+    }
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].first == key) return i;
+    }
+    return kAbsent;
+}
+
 void CMapStringToString::SetAt(const std::string& key, const std::string& value) {
-    auto it = m_index.find(key);
-    if (it != m_index.end()) {
-        m_entries[it->second].second = value;
+    const std::size_t nPlace = PlaceOf(key);
+    if (nPlace != kAbsent) {
+        m_entries[nPlace].second = value;
         return;
     }
     m_entries.emplace_back(key, value);
-    m_index.emplace(key, m_entries.size() - 1);
+    if (!m_index.empty()) {
+        m_index.emplace(key, m_entries.size() - 1);
+    } else if (m_entries.size() > kIndexFrom) {
+        for (std::size_t i = 0; i < m_entries.size(); ++i) m_index.emplace(m_entries[i].first, i);
+    }
 }
 
 const std::string* CMapStringToString::Find(const std::string& key) const {
-    auto it = m_index.find(key);
-    return it == m_index.end() ? nullptr : &m_entries[it->second].second;
+    const std::size_t nPlace = PlaceOf(key);
+    return nPlace == kAbsent ? nullptr : &m_entries[nPlace].second;
 }
 
 BOOL CMapStringToString::Lookup(const std::string& key, std::string& rValue) const {

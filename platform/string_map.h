@@ -12,8 +12,9 @@ namespace vitalchart {
 
 // Text-to-text map of one tag's attributes: keys compared exactly, letter case
 // included; storing a key again replaces its value. Entries keep the order
-// their keys were first stored in; an index finds a key in constant time,
-// since a hostile tag may hold a hundred thousand attributes.
+// their keys were first stored in. A tag's few attributes are searched in
+// place; past kIndexFrom an index finds a key in constant time, since a
+// hostile tag may hold a hundred thousand attributes.
 class CMapStringToString {
 public:
     // Stores the value under the key, replacing an earlier value.
@@ -28,8 +29,14 @@ public:
     const std::vector<std::pair<std::string, std::string>>& Entries() const { return m_entries; }
 
 private:
+    static constexpr std::size_t kIndexFrom = 16;
+    static constexpr std::size_t kAbsent = static_cast<std::size_t>(-1);
+
+    // The place of the key in m_entries, or kAbsent.
+    std::size_t PlaceOf(const std::string& key) const;
+
     std::vector<std::pair<std::string, std::string>> m_entries;
-    std::unordered_map<std::string, std::size_t> m_index;  // key -> place in m_entries
+    std::unordered_map<std::string, std::size_t> m_index;  // key -> place in m_entries, past kIndexFrom entries
 };
 
 }  // namespace vitalchart

@@ -95,5 +95,22 @@ TEST(StringMapTest, KeysAreExactAndTheLastValueWins) {
     EXPECT_TRUE(map.Find("a")->empty());
 }
 
+TEST(StringMapTest, KeysStayFoundAndInOrderAsTheMapGrowsPastItsIndexSize) {
+    // A tag of a few attributes is searched in place, a long one by index:
+    // every key is found, replaced in place and kept in first-stored order
+    // on both sides of the change.
+    CMapStringToString map;
+    for (int n = 0; n < 40; ++n) {
+        map.SetAt("k" + std::to_string(n), std::to_string(n));
+        map.SetAt("k0", "first-" + std::to_string(n));
+        for (int k = 1; k <= n; ++k) ASSERT_EQ(*map.Find("k" + std::to_string(k)), std::to_string(k)) << n;
+        ASSERT_EQ(map.GetCount(), n + 1);
+    }
+    EXPECT_EQ(*map.Find("k0"), "first-39");
+    EXPECT_EQ(map.Find("k40"), nullptr);
+    EXPECT_EQ(map.Entries().front().first, "k0");
+    EXPECT_EQ(map.Entries().back().first, "k39");
+}
+
 }  // namespace
 }  // namespace vitalchart
