@@ -22,7 +22,9 @@ class CPageDrawing {
 public:
     CPageDrawing(const std::vector<PageRun>& runs, std::vector<std::unique_ptr<CPageSink>>& sinks,
                  const PageDrawer& fnDraw, CProgressLine& progress)
-        : m_runs(runs), m_sinks(sinks), m_fnDraw(fnDraw), m_progress(progress) {}
+        : m_runs(runs), m_sinks(sinks), m_fnDraw(fnDraw), m_progress(progress), m_untaken(runs.size()) {
+        for (std::size_t i = 0; i < runs.size(); ++i) m_untaken[i] = {runs[i].nFirst, runs[i].nLast};
+    }
 
     // One thread's work: the next run until none is left.
     void Work() {
@@ -53,8 +55,7 @@ private:
         const PageRun& run = m_runs[nRun];
         std::unique_ptr<CPageSink> pSink = std::move(m_sinks[nRun]);
         std::string strError;
-        for (int nPage = run.nFirst; nPage <= run.nLast; ++nPage) {
-            if (!lock.owns_lock()) lock.lock();
+        for (int nPage = NextPage(run, nRun, 0); nPage != 0; nPage = NextPage(run, nRun, nPage)) {
             // The render fails with an earlier page's message: the rest is not needed.
             if (nPage > m_nFailedRank) return;
             if (!pSink->BeginPage(nPage, strError)) return Fail(nPage, strError);
@@ -68,7 +69,9 @@ private:
                 return Fail(nPage, strError);
             }
             m_progress.PageDone();
+            lock.lock();
         }
+        lock.unlock();
         // Finishing a file (a PDF's fonts, say) is work worth doing apart, and
         // the surfaces go where they were made.
         const bool bFinished = pSink->Finish(strError);
@@ -76,6 +79,19 @@ private:
         lock.lock();
         // Drawing in turn, every page comes before any run's finish.
         if (!bFinished) Fail(static_cast<long long>(m_runs.back().nLast) + 1 + static_cast<long long>(nRun), strError);
+    }
+
+    // The run's page after nDrawn (0: before its first), or 0 when it has none
+    // left; m_mutex held. A shared pair takes its pages from the range
+    // untaken, kept under the pair's first run.
+    int NextPage(const PageRun& run, std::size_t nRun, int nDrawn) {
+        if (!run.bShared) {
+            const int nNext = nDrawn == 0 ? run.nFirst : nDrawn + 1;
+            return nNext <= run.nLast ? nNext : 0;
+        }
+        PageRange& rUntaken = m_untaken[run.bBackward ? nRun - 1 : nRun];
+        if (rUntaken.nFirst > rUntaken.nLast) return 0;
+        return run.bBackward ? rUntaken.nLast-- : rUntaken.nFirst++;
     }
 
     // A failure ranked by when drawing in turn would have met it; m_mutex held.
@@ -90,7 +106,13 @@ private:
     const PageDrawer& m_fnDraw;
     CProgressLine& m_progress;
 
+    struct PageRange {
+        int nFirst;
+        int nLast;
+    };
+
     std::mutex m_mutex;
+    std::vector<PageRange> m_untaken;  // of each shared pair, under its first run
     std::size_t m_nNext = 0;
     long long m_nFailedRank = kNoFailure;
     std::string m_strFailure;

@@ -63,5 +63,14 @@ std::vector<PageRun> CutIntoRuns(int nPages, int nRuns) {
     return runs;
 }
 
+std::vector<PageRun> CutIntoSharedRuns(int nPages, int nRuns) {
+    std::vector<PageRun> runs = CutIntoRuns(nPages, nRuns);
+    for (std::size_t i = 0; i + 1 < runs.size(); i += 2) {
+        runs[i] = {runs[i].nFirst, runs[i + 1].nLast, true, false};
+        runs[i + 1] = {runs[i].nFirst, runs[i].nLast, true, true};
+    }
+    return runs;
+}
+
 }  // namespace cli
 }  // namespace vitalchart

@@ -27,9 +27,18 @@ struct PageSettings {
 
 // Pages nFirst to nLast (from 1), drawn one after the other by one thread
 // into a sink of their own.
+//
+// A shared run takes its pages from a range it shares with the run next to
+// it, the two drawing from opposite ends (the first of the pair from the
+// range's first page up, the second, bBackward, from its last page down)
+// until they meet: neither thread waits for the other, however the pages'
+// work falls. Which pages each gets is known only as they are drawn, and
+// either may get none.
 struct PageRun {
     int nFirst = 1;
     int nLast = 1;
+    bool bShared = false;
+    bool bBackward = false;  // a shared run's second: its pages last to first
 };
 
 // Where the pages of one run go. Its thread calls BeginPage, draws on
@@ -82,6 +91,10 @@ std::unique_ptr<CPageOutput> MakePageOutput(Format format, const PageSettings& s
 // Pages 1 to nPages cut into nRuns runs (at least one, at most nPages) of
 // consecutive pages whose lengths differ by one at most, the longer first.
 std::vector<PageRun> CutIntoRuns(int nPages, int nRuns);
+
+// CutIntoRuns with every two runs made one shared pair over both's pages (an
+// odd last run stays alone).
+std::vector<PageRun> CutIntoSharedRuns(int nPages, int nRuns);
 
 }  // namespace cli
 }  // namespace vitalchart

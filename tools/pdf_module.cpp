@@ -48,9 +48,16 @@ const PdfModule* LoadPdfModule(std::string& rError) {
     return s_loaded.pModule;
 }
 
-bool MergePdfFiles(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError) {
+bool MergePdfFiles(const std::vector<PdfPart>& parts, const std::string& strTarget, std::string& rError) {
     const PdfModule* pModule = LoadPdfModule(rError);
-    return pModule != nullptr && pModule->pMerge(arrParts, strTarget, rError);
+    if (pModule == nullptr) return false;
+    std::vector<std::string> arrPaths;
+    std::vector<char> arrReversed;
+    for (const PdfPart& part : parts) {
+        arrPaths.push_back(part.strPath);
+        arrReversed.push_back(part.bReversed ? 1 : 0);
+    }
+    return pModule->pMerge(arrPaths, arrReversed, strTarget, rError);
 }
 
 bool FinishPdfFile(const std::string& strPath, const PdfMetadata& metadata, std::string& rError) {

@@ -17,8 +17,10 @@ namespace cli {
 // another build apart.
 struct PdfModule {
     unsigned nInterface;
-    // The pages of the files, in order, as one PDF file at strTarget.
-    bool (*pMerge)(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError);
+    // The pages of the files, in order (of a file marked in arrReversed, last
+    // first), as one PDF file at strTarget.
+    bool (*pMerge)(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
+                   const std::string& strTarget, std::string& rError);
     // The PDF file at strSource, finished, written to strTarget.
     bool (*pFinishFile)(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
                         std::string& rError);
@@ -33,7 +35,7 @@ struct PdfModule {
                      const std::string& strTarget, std::string& rError);
 };
 
-constexpr unsigned kPdfModuleInterface = 1;
+constexpr unsigned kPdfModuleInterface = 2;
 
 // The module's file, looked for where the program's libraries are.
 constexpr char kPdfModuleFile[] = "libvitalchart-pdf.so";

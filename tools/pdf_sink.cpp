@@ -16,11 +16,12 @@ constexpr int kMinPagesPerRun = 4;
 
 }  // namespace
 
-CPdfSink::CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath)
-    : m_settings(settings), m_run(run), m_strPath(std::move(strPath)) {}
+CPdfSink::CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath, char* pbDrawn)
+    : m_settings(settings), m_run(run), m_strPath(std::move(strPath)), m_pbDrawn(pbDrawn) {}
 
 bool CPdfSink::BeginPage(int nPage, std::string&) {
     m_nPage = nPage;
+    if (m_pbDrawn != nullptr) *m_pbDrawn = 1;
     if (!m_pDC) {
         m_pDC = CCairoDC::CreatePdf(m_strPath, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
                                     m_settings.nCodePage, m_settings.bPrinting);
@@ -32,7 +33,9 @@ bool CPdfSink::EndPage(std::string&) {
     // Writing the page out is the larger part of its work, so it is done
     // here rather than when the next page begins, which the render makes
     // wait its turn. A failure is kept by the surface and reported by Finish.
-    if (m_nPage < m_run.nLast) m_pDC->ShowPage();
+    // A shared run does not know its last page: it ends every page, and the
+    // surface adds no empty page after the last when it is finished.
+    if (m_run.bShared || m_nPage < m_run.nLast) m_pDC->ShowPage();
     return true;
 }
 
@@ -46,8 +49,9 @@ bool CPdfSink::Finish(std::string& rError) {
 CPdfOutput::CPdfOutput(const PageSettings& settings, int nJobs, COutputFiles& rOutputs)
     : m_settings(settings), m_rOutputs(rOutputs) {
     const int nRuns = std::min(nJobs, std::max(1, settings.nPages / kMinPagesPerRun));
-    m_runs = CutIntoRuns(settings.nPages, nRuns);
+    m_runs = CutIntoSharedRuns(settings.nPages, nRuns);
     m_arrPaths.resize(m_runs.size());
+    m_arrDrawn.resize(m_runs.size(), 0);
 }
 
 std::unique_ptr<CPageSink> CPdfOutput::MakeSink(std::size_t nRun, std::string& rError) {
@@ -55,7 +59,7 @@ std::unique_ptr<CPageSink> CPdfOutput::MakeSink(std::size_t nRun, std::string& r
     COutputFiles& rFiles = m_runs.size() == 1 ? m_rOutputs : m_parts;
     m_arrPaths[nRun] = rFiles.Reserve(m_settings.strOutput, rError);
     if (m_arrPaths[nRun].empty()) return nullptr;
-    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], m_arrPaths[nRun]);
+    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], m_arrPaths[nRun], &m_arrDrawn[nRun]);
 }
 
 bool CPdfOutput::Finish(std::string& rError) {
@@ -63,7 +67,13 @@ bool CPdfOutput::Finish(std::string& rError) {
     const std::string strTemp = m_rOutputs.Reserve(m_settings.strOutput, rError);
     if (strTemp.empty()) return false;
     std::string strWhy;
-    const bool bMerged = MergePdfFiles(m_arrPaths, strTemp, strWhy);
+    // A run that got no page made no file; the second of a pair drew its
+    // pages last first.
+    std::vector<PdfPart> parts;
+    for (std::size_t i = 0; i < m_runs.size(); ++i) {
+        if (m_arrDrawn[i] != 0) parts.push_back({m_arrPaths[i], m_runs[i].bBackward});
+    }
+    const bool bMerged = MergePdfFiles(parts, strTemp, strWhy);
     m_parts.Discard();
     if (!bMerged) rError = m_settings.strOutput + ": " + strWhy;
     return bMerged;

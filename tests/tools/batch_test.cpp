@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <regex>
@@ -20,6 +21,7 @@
 #include "support/captured_output.h"
 #include "tools/command_fixture.h"
 #include "tools/page_runner.h"
+#include "tools/pdf_merge.h"
 
 namespace vitalchart {
 namespace test {
@@ -101,7 +103,9 @@ TEST_F(BatchTest, PdfMergedFromRunsKeepsEveryPageTextAndFont) {
         // pdftotext ends every page with a form feed.
         strText[i] = CapturedOutput("pdftotext -layout '" + strPdf + "' -");
         // Each font's name, type, encoding and whether it is embedded, subset
-        // and mapped to Unicode; its object number differs.
+        // and mapped to Unicode; its object number differs, and so does the
+        // tag before a subset's name, which follows the order a run met its
+        // glyphs in.
         std::istringstream lines(CapturedOutput("pdffonts '" + strPdf + "'"));
         std::string strLine;
         while (std::getline(lines, strLine)) {
@@ -110,6 +114,8 @@ TEST_F(BatchTest, PdfMergedFromRunsKeepsEveryPageTextAndFont) {
                                               std::istream_iterator<std::string>()};
             if (arrWords.size() < 9 || arrWords[0] == "name") continue;
             std::string strFont;
+            const std::size_t nTag = arrWords[0].find('+');
+            if (nTag != std::string::npos) arrWords[0].erase(0, nTag + 1);
             for (std::size_t w = 0; w + 2 < arrWords.size(); ++w) strFont += arrWords[w] + " ";
             fonts[i].insert(strFont);
         }
@@ -121,6 +127,36 @@ TEST_F(BatchTest, PdfMergedFromRunsKeepsEveryPageTextAndFont) {
     for (const std::string& strFont : fonts[1]) EXPECT_NE(strFont.find("yes yes yes"), std::string::npos) << strFont;
     // Nothing of the runs' files is left beside the output.
     EXPECT_EQ(CapturedOutput("ls -a '" + m_strDir + "'").find(".tmp-"), std::string::npos);
+}
+
+TEST_F(BatchTest, MergedRunsDrawnLastPageFirstComeOutInPageOrder) {
+    // The second run of a pair writes its pages last first, and when the
+    // first run got no page, it is the first file of the merge.
+    const std::string strData = DataOptions(5);
+    const std::string strPages[] = {" --data page1.data --data page2.data --data page3.data",
+                                    " --data page4.data --data page5.data"};
+    const auto pagesOf = [&](const std::string& strPdf) {
+        std::vector<std::string> pages;
+        std::istringstream text(CapturedOutput("pdftotext -layout '" + strPdf + "' -"));
+        for (std::string strPage; std::getline(text, strPage, '\f');) pages.push_back(strPage);
+        if (!pages.empty() && pages.back().find_first_not_of("\n") == std::string::npos) pages.pop_back();
+        return pages;
+    };
+    for (int i = 0; i < 2; ++i) {
+        const std::string strPdf = m_strDir + "/part" + std::to_string(i) + ".pdf";
+        ASSERT_EQ(Run("render '" + kExample + "'" + strPages[i] + " --jobs 1 -o '" + strPdf + "'").nExit, 0);
+    }
+    const std::vector<std::string> a = pagesOf(m_strDir + "/part0.pdf"), b = pagesOf(m_strDir + "/part1.pdf");
+    ASSERT_EQ(a.size(), 3u);
+    ASSERT_EQ(b.size(), 2u);
+    std::string strError;
+    ASSERT_TRUE(cli::MergePdfFiles({{m_strDir + "/part0.pdf", true}, {m_strDir + "/part1.pdf", true}},
+                                   m_strDir + "/merged.pdf", strError))
+        << strError;
+    EXPECT_EQ(pagesOf(m_strDir + "/merged.pdf"), (std::vector<std::string>{a[2], a[1], a[0], b[1], b[0]}));
+    int nExit = -1;
+    CapturedOutput("qpdf --check '" + m_strDir + "/merged.pdf'", &nExit);
+    EXPECT_EQ(nExit, 0);
 }
 
 TEST_F(BatchTest, JobsMustBeAPositiveWholeNumber) {
@@ -139,15 +175,17 @@ struct RunnerLog {
     std::mutex mutex;
     std::vector<int> begun;     // pages in the order BeginPage was called
     std::vector<int> finished;  // runs' first pages whose sink finished
+    std::map<std::size_t, std::vector<int>> pagesOfRun;
 };
 
 class CFakeSink : public cli::CPageSink {
 public:
-    CFakeSink(RunnerLog& rLog, int nFirst, int nFailBegin, int nFailEnd)
-        : m_rLog(rLog), m_nFirst(nFirst), m_nFailBegin(nFailBegin), m_nFailEnd(nFailEnd) {}
+    CFakeSink(RunnerLog& rLog, std::size_t nRun, int nFirst, int nFailBegin, int nFailEnd)
+        : m_rLog(rLog), m_nRun(nRun), m_nFirst(nFirst), m_nFailBegin(nFailBegin), m_nFailEnd(nFailEnd) {}
     bool BeginPage(int nPage, std::string& rError) override {
         // The runner makes these calls one at a time: no lock of its own.
         m_rLog.begun.push_back(nPage);
+        m_rLog.pagesOfRun[m_nRun].push_back(nPage);
         m_nPage = nPage;
         rError = "cannot begin page " + std::to_string(nPage);
         return nPage != m_nFailBegin;
@@ -165,6 +203,7 @@ public:
 
 private:
     RunnerLog& m_rLog;
+    std::size_t m_nRun;
     int m_nFirst;
     int m_nFailBegin;
     int m_nFailEnd;
@@ -173,12 +212,12 @@ private:
 
 class CFakeOutput : public cli::CPageOutput {
 public:
-    CFakeOutput(RunnerLog& rLog, int nPages, int nRuns, int nFailBegin, int nFailEnd)
+    CFakeOutput(RunnerLog& rLog, int nPages, int nRuns, bool bShared, int nFailBegin, int nFailEnd)
         : m_rLog(rLog), m_nFailBegin(nFailBegin), m_nFailEnd(nFailEnd) {
-        m_runs = cli::CutIntoRuns(nPages, nRuns);
+        m_runs = bShared ? cli::CutIntoSharedRuns(nPages, nRuns) : cli::CutIntoRuns(nPages, nRuns);
     }
     std::unique_ptr<cli::CPageSink> MakeSink(std::size_t nRun, std::string&) override {
-        return std::make_unique<CFakeSink>(m_rLog, m_runs[nRun].nFirst, m_nFailBegin, m_nFailEnd);
+        return std::make_unique<CFakeSink>(m_rLog, nRun, m_runs[nRun].nFirst, m_nFailBegin, m_nFailEnd);
     }
     bool Finish(std::string&) override { return true; }
 
@@ -193,7 +232,8 @@ TEST(BatchRunnerTest, EveryPageOnceAndTheFirstFailureInPageOrder) {
         int nPages, nRuns, nJobs;
         int nFailBegin, nFailDraw, nFailEnd;  // 0: no failure
         const char* pszError;
-        int nSlowUpTo = 0;  // pages up to this one take a millisecond to draw
+        int nSlowUpTo = 0;     // pages up to this one take a millisecond to draw
+        bool bShared = false;  // runs in shared pairs, as a PDF's are
     } rows[] = {
         {1, 1, 4, 0, 0, 0, ""},
         {40, 40, 3, 0, 0, 0, ""},
@@ -206,11 +246,16 @@ TEST(BatchRunnerTest, EveryPageOnceAndTheFirstFailureInPageOrder) {
         // The later run fails first; the earlier page's failure is the message.
         {40, 2, 2, 0, 21, 19, "cannot end page 19", 20},
         {40, 4, 8, 39, 0, 2, "cannot end page 2"},
+        // A pair meets wherever the work puts it; a run may get no page.
+        {40, 2, 2, 0, 0, 0, "", 20, true},
+        {41, 5, 3, 0, 0, 0, "", 0, true},
+        {2, 2, 1, 0, 0, 0, "", 0, true},
+        {40, 2, 2, 0, 38, 3, "cannot end page 3", 4, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.nPages << " pages, " << row.nRuns << " runs, " << row.nJobs << " jobs");
         RunnerLog log;
-        CFakeOutput output(log, row.nPages, row.nRuns, row.nFailBegin, row.nFailEnd);
+        CFakeOutput output(log, row.nPages, row.nRuns, row.bShared, row.nFailBegin, row.nFailEnd);
         std::mutex drawnMutex;
         std::vector<int> drawn;
         const cli::PageDrawer draw = [&](int nPage, CDC*) {
@@ -233,6 +278,15 @@ TEST(BatchRunnerTest, EveryPageOnceAndTheFirstFailureInPageOrder) {
         if (bOk) {
             EXPECT_EQ(static_cast<int>(drawn.size()), row.nPages);
             EXPECT_EQ(static_cast<int>(log.finished.size()), row.nRuns);
+        }
+        // Each run's pages follow one another, up from its first or, the
+        // second of a pair, down from its last.
+        for (const auto& [nRun, pages] : log.pagesOfRun) {
+            const cli::PageRun& run = output.GetRuns()[nRun];
+            for (std::size_t i = 0; i < pages.size(); ++i) {
+                EXPECT_EQ(pages[i], run.bBackward ? run.nLast - static_cast<int>(i) : run.nFirst + static_cast<int>(i))
+                    << "run " << nRun;
+            }
         }
     }
 }

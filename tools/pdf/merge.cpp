@@ -3,6 +3,7 @@
 // This code uses the library's standard smart pointers only, none of its old
 // pointer holder.
 #define POINTERHOLDER_TRANSITION 4
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <qpdf/QPDF.hh>
@@ -12,8 +13,9 @@
 namespace vitalchart {
 namespace pdf {
 
-bool Merge(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError) {
-    if (arrParts.empty()) {
+bool Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed, const std::string& strTarget,
+           std::string& rError) {
+    if (arrParts.empty() || arrReversed.size() != arrParts.size()) {
         rError = "no pages to merge";
         return false;
     }
@@ -28,10 +30,16 @@ bool Merge(const std::vector<std::string>& arrParts, const std::string& strTarge
             documents.back()->processFile(strPart.c_str());
         }
         QPDFPageDocumentHelper merged(*documents.front());
+        if (arrReversed.front() != 0) {
+            // The first file's own pages, last first.
+            std::vector<QPDFPageObjectHelper> pages = merged.getAllPages();
+            for (QPDFPageObjectHelper& page : pages) merged.removePage(page);
+            for (auto it = pages.rbegin(); it != pages.rend(); ++it) merged.addPage(*it, false);
+        }
         for (std::size_t i = 1; i < documents.size(); ++i) {
-            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*documents[i]).getAllPages()) {
-                merged.addPage(page, false);
-            }
+            std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(*documents[i]).getAllPages();
+            if (arrReversed[i] != 0) std::reverse(pages.begin(), pages.end());
+            for (QPDFPageObjectHelper& page : pages) merged.addPage(page, false);
         }
         QPDFWriter writer(*documents.front(), strTarget.c_str());
         writer.write();

@@ -15,7 +15,8 @@ namespace pdf {
 
 using cli::PdfMetadata;
 
-bool Merge(const std::vector<std::string>& arrParts, const std::string& strTarget, std::string& rError);
+bool Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed, const std::string& strTarget,
+           std::string& rError);
 
 bool FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
                 std::string& rError);
