@@ -140,41 +140,28 @@ void SetUpFinishedWriter(QPDFWriter& writer) {
     writer.setDeterministicID(true);
 }
 
-bool FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
-                std::string& rError) {
-    try {
-        QPDF pdf;
-        // A message on standard error is the command's alone.
-        pdf.setSuppressWarnings(true);
-        pdf.processFile(strSource.c_str());
-        FinishDocument(pdf, metadata);
-        QPDFWriter writer(pdf, strTarget.c_str());
-        SetUpFinishedWriter(writer);
-        writer.write();
-        return true;
-    } catch (const std::exception& error) {
-        rError = error.what();
-        return false;
-    }
+void FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata) {
+    QPDF pdf;
+    // A message on standard error is the command's alone.
+    pdf.setSuppressWarnings(true);
+    pdf.processFile(strSource.c_str());
+    FinishDocument(pdf, metadata);
+    QPDFWriter writer(pdf, strTarget.c_str());
+    SetUpFinishedWriter(writer);
+    writer.write();
 }
 
-bool FinishBytes(const std::string& strPdf, const PdfMetadata& metadata, std::string& rOut, std::string& rError) {
-    try {
-        QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processMemoryFile("PDF", strPdf.data(), strPdf.size());
-        FinishDocument(pdf, metadata);
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        SetUpFinishedWriter(writer);
-        writer.write();
-        const std::shared_ptr<Buffer> pBuffer = writer.getBufferSharedPointer();
-        rOut.assign(reinterpret_cast<const char*>(pBuffer->getBuffer()), pBuffer->getSize());
-        return true;
-    } catch (const std::exception& error) {
-        rError = error.what();
-        return false;
-    }
+std::string FinishBytes(const std::string& strPdf, const PdfMetadata& metadata) {
+    QPDF pdf;
+    pdf.setSuppressWarnings(true);
+    pdf.processMemoryFile("PDF", strPdf.data(), strPdf.size());
+    FinishDocument(pdf, metadata);
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    SetUpFinishedWriter(writer);
+    writer.write();
+    const std::shared_ptr<Buffer> pBuffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(pBuffer->getBuffer()), pBuffer->getSize());
 }
 
 }  // namespace pdf

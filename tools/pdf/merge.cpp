@@ -4,50 +4,41 @@
 // pointer holder.
 #define POINTERHOLDER_TRANSITION 4
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <stdexcept>
 
 namespace vitalchart {
 namespace pdf {
 
-bool Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed, const std::string& strTarget,
-           std::string& rError) {
-    if (arrParts.empty() || arrReversed.size() != arrParts.size()) {
-        rError = "no pages to merge";
-        return false;
+void Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
+           const std::string& strTarget) {
+    if (arrParts.empty() || arrReversed.size() != arrParts.size()) throw std::runtime_error("no pages to merge");
+    // Every file stays open until the result is written: pages copied
+    // from one are read from it then.
+    std::vector<std::unique_ptr<QPDF>> documents;
+    for (const std::string& strPart : arrParts) {
+        documents.push_back(std::make_unique<QPDF>());
+        // A message on standard error is the command's alone.
+        documents.back()->setSuppressWarnings(true);
+        documents.back()->processFile(strPart.c_str());
     }
-    try {
-        // Every file stays open until the result is written: pages copied
-        // from one are read from it then.
-        std::vector<std::unique_ptr<QPDF>> documents;
-        for (const std::string& strPart : arrParts) {
-            documents.push_back(std::make_unique<QPDF>());
-            // A message on standard error is the command's alone.
-            documents.back()->setSuppressWarnings(true);
-            documents.back()->processFile(strPart.c_str());
-        }
-        QPDFPageDocumentHelper merged(*documents.front());
-        if (arrReversed.front() != 0) {
-            // The first file's own pages, last first.
-            std::vector<QPDFPageObjectHelper> pages = merged.getAllPages();
-            for (QPDFPageObjectHelper& page : pages) merged.removePage(page);
-            for (auto it = pages.rbegin(); it != pages.rend(); ++it) merged.addPage(*it, false);
-        }
-        for (std::size_t i = 1; i < documents.size(); ++i) {
-            std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(*documents[i]).getAllPages();
-            if (arrReversed[i] != 0) std::reverse(pages.begin(), pages.end());
-            for (QPDFPageObjectHelper& page : pages) merged.addPage(page, false);
-        }
-        QPDFWriter writer(*documents.front(), strTarget.c_str());
-        writer.write();
-        return true;
-    } catch (const std::exception& error) {
-        rError = error.what();
-        return false;
+    QPDFPageDocumentHelper merged(*documents.front());
+    if (arrReversed.front() != 0) {
+        // The first file's own pages, last first.
+        std::vector<QPDFPageObjectHelper> pages = merged.getAllPages();
+        for (QPDFPageObjectHelper& page : pages) merged.removePage(page);
+        for (auto it = pages.rbegin(); it != pages.rend(); ++it) merged.addPage(*it, false);
     }
+    for (std::size_t i = 1; i < documents.size(); ++i) {
+        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(*documents[i]).getAllPages();
+        if (arrReversed[i] != 0) std::reverse(pages.begin(), pages.end());
+        for (QPDFPageObjectHelper& page : pages) merged.addPage(page, false);
+    }
+    QPDFWriter writer(*documents.front(), strTarget.c_str());
+    writer.write();
 }
 
 }  // namespace pdf

@@ -15,17 +15,17 @@ namespace pdf {
 
 using cli::PdfMetadata;
 
-bool Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed, const std::string& strTarget,
-           std::string& rError);
+// Each throws std::runtime_error (qpdf's errors among them) saying what
+// went wrong; the module's entries turn that into the caller's message.
+void Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
+           const std::string& strTarget);
 
-bool FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
-                std::string& rError);
+void FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata);
 
-bool FinishBytes(const std::string& strPdf, const PdfMetadata& metadata, std::string& rOut, std::string& rError);
+std::string FinishBytes(const std::string& strPdf, const PdfMetadata& metadata);
 
-bool Combine(const std::vector<std::string>& arrNames, const std::vector<std::string>& arrBytes,
-             const std::vector<std::string>& arrLabels, const PdfMetadata& metadata, const std::string& strTarget,
-             std::string& rError);
+void Combine(const std::vector<std::string>& arrNames, const std::vector<std::string>& arrBytes,
+             const std::vector<std::string>& arrLabels, const PdfMetadata& metadata, const std::string& strTarget);
 
 // The finishing itself, on a document that qpdf holds: sets its Info,
 // metadata and (PDF/A) output intent. Throws std::runtime_error when PDF/A
