@@ -172,8 +172,8 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
                      CMapStringToString& mapStyles, std::int32_t& nPos, CScanNotes* pNotes) {
     CTagAttributes tag;
     ScanAttributes(pszLine, nLength, tag, nPos, pNotes);
-    for (const TagAttribute& a : tag.GetAttributes()) mapAttributes.SetAt(std::string(a.name), std::string(a.value));
-    for (const TagAttribute& s : tag.GetStyles()) mapStyles.SetAt(std::string(s.name), std::string(s.value));
+    for (const TagAttribute& a : tag.GetAttributes()) mapAttributes.SetAt(a.name, a.value);
+    for (const TagAttribute& s : tag.GetStyles()) mapStyles.SetAt(s.name, s.value);
 }
 
 }  // namespace vitalchart

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -18,11 +19,11 @@ namespace vitalchart {
 class CMapStringToString {
 public:
     // Stores the value under the key, replacing an earlier value.
-    void SetAt(const std::string& key, const std::string& value);
+    void SetAt(std::string_view key, std::string_view value);
     // 1 and the value when the key is present, else 0 and rValue untouched.
-    BOOL Lookup(const std::string& key, std::string& rValue) const;
+    BOOL Lookup(std::string_view key, std::string& rValue) const;
     // The value of a present key, or null.
-    const std::string* Find(const std::string& key) const;
+    const std::string* Find(std::string_view key) const;
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     bool IsEmpty() const { return m_entries.empty(); }
     // Entries in the order their keys were first stored.
@@ -33,7 +34,7 @@ private:
     static constexpr std::size_t kAbsent = static_cast<std::size_t>(-1);
 
     // The place of the key in m_entries, or kAbsent.
-    std::size_t PlaceOf(const std::string& key) const;
+    std::size_t PlaceOf(std::string_view key) const;
 
     std::vector<std::pair<std::string, std::string>> m_entries;
     std::unordered_map<std::string, std::size_t> m_index;  // key -> place in m_entries, past kIndexFrom entries
