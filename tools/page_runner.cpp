@@ -32,11 +32,16 @@ public:
             std::unique_lock<std::mutex> lock(m_mutex);
             while (m_nNext < m_runs.size()) DrawRun(m_nNext++, lock);
         } catch (...) {
-            const std::lock_guard<std::mutex> guard(m_mutex);
-            if (!m_pException) m_pException = std::current_exception();
-            // Every other thread stops at its next page.
-            m_nFailedRank = 0;
+            Stop(std::current_exception());
         }
+    }
+
+    // What a thread threw, thrown again by Result; every thread stops at its
+    // next page.
+    void Stop(std::exception_ptr pException) {
+        const std::lock_guard<std::mutex> guard(m_mutex);
+        if (!m_pException) m_pException = pException;
+        m_nFailedRank = 0;
     }
 
     // After every thread has stopped.
@@ -129,7 +134,8 @@ int AvailableCores() {
     return nCores > 0 ? static_cast<int>(nCores) : 1;
 }
 
-bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgressLine& progress, std::string& rError) {
+bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgressLine& progress, std::string& rError,
+               const std::function<void()>& fnBeside) {
     const std::vector<PageRun>& runs = output.GetRuns();
     std::vector<std::unique_ptr<CPageSink>> sinks;
     sinks.reserve(runs.size());
@@ -148,6 +154,14 @@ bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgre
         } catch (const std::system_error&) {
             // No thread to be had: the threads there are draw every page.
             break;
+        }
+    }
+    if (fnBeside) {
+        try {
+            fnBeside();
+        } catch (...) {
+            // The threads drawing are waited for before it goes on up.
+            drawing.Stop(std::current_exception());
         }
     }
     drawing.Work();

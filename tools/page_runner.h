@@ -30,7 +30,12 @@ using PageDrawer = std::function<bool(int nPage, CDC* pDC)>;
 // first run whose sink failed to finish. What a thread throws (out of memory)
 // is thrown again here once every thread has stopped. The output's own Finish
 // is left to the caller.
-bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgressLine& progress, std::string& rError);
+//
+// fnBeside, when given, is work of the caller's that needs no page: the
+// calling thread does it once the other threads have begun drawing, and then
+// draws too (alone, it does it first).
+bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgressLine& progress, std::string& rError,
+               const std::function<void()>& fnBeside = {});
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -36,10 +36,17 @@ std::string CheckCommand(const CommandLine& line) {
 }  // namespace
 
 int CheckBeforeRender(const CommandLine& line, const CInputTexts& inputs) {
+    return ReportRenderWarnings(line, CountRenderWarnings(line, inputs));
+}
+
+std::size_t CountRenderWarnings(const CommandLine& line, const CInputTexts& inputs) {
     // A data text in the other encoding is converted, and render says so
     // on a line of its own.
     std::size_t nSilenced = 0;
-    const std::size_t nWarnings = CountWarnings(CheckInputs(line, inputs, false, nSilenced));
+    return CountWarnings(CheckInputs(line, inputs, false, nSilenced));
+}
+
+int ReportRenderWarnings(const CommandLine& line, std::size_t nWarnings) {
     if (nWarnings == 0) return 0;
     const std::string strCount = std::to_string(nWarnings) + (nWarnings == 1 ? " warning" : " warnings");
     const std::string strExplained = CheckCommand(line) + (nWarnings == 1 ? " explains it" : " explains them");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "tools/command_line.h"
 #include "tools/input_texts.h"
 
@@ -15,6 +17,12 @@ namespace cli {
 // command that explains them. Returns 0 to go on drawing, or 2 when --strict
 // makes the warnings an error (the line says so; nothing is to be written).
 int CheckBeforeRender(const CommandLine& line, const CInputTexts& inputs);
+
+// CheckBeforeRender in two steps, so that the checker can run beside the
+// drawing: the warnings counted (this only reads the inputs), then what
+// render says of them and whether it goes on.
+std::size_t CountRenderWarnings(const CommandLine& line, const CInputTexts& inputs);
+int ReportRenderWarnings(const CommandLine& line, std::size_t nWarnings);
 
 }  // namespace cli
 }  // namespace vitalchart

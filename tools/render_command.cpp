@@ -80,17 +80,23 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
         if (!inputs.AddUtf8Texts(std::move(pagination.m_arrPages), strSource, strError)) return Fail(strError);
     }
     for (const std::string& strConversion : inputs.GetConversions()) Note(strConversion);
-    if (const int nExit = CheckBeforeRender(line, inputs)) return nExit;
+    // With --strict the checker's warnings decide whether anything is drawn;
+    // else it runs beside the drawing and its note follows the pages.
+    if (line.bStrict) {
+        if (const int nExit = CheckBeforeRender(line, inputs)) return nExit;
+    }
     const UINT nCodePage = inputs.GetCodePage();
     CChartTemplate chartTemplate;
     if (!chartTemplate.SetText(inputs.GetTemplate(), SettleTemplatePath(line.strTemplate.c_str()))) {
         return Fail(line.strTemplate + " is too large");
     }
-    // No data text is one page of the empty form.
-    std::vector<std::string> pages = inputs.TakeDataTexts();
-    if (pages.empty()) pages.emplace_back();
+    // No data text is one page of the empty form. The texts stay with the
+    // inputs, which the checker reads beside the drawing.
+    const std::vector<std::string>& dataTexts = inputs.GetDataTexts();
+    static const std::string s_strEmptyForm;
+    const std::size_t nPages = dataTexts.empty() ? 1 : dataTexts.size();
 
-    PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(pages.size()));
+    PageLayout layout = LayOutPages(line, *format, chartTemplate, nCodePage, static_cast<int>(nPages));
     // On --paper the page is the sheet, the chart in its middle.
     if (!line.archive.strPaper.empty() && !LayOutOnPaper(line, chartTemplate, layout, strError)) {
         return Fail(strError);
@@ -112,10 +118,16 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     CProgressLine progress(bProgress ? settings.nPages : 1);
     const BOOL bFill = line.bFill ? 1 : 0;
     auto draw = [&](int nPage, CDC* pDC) {
-        return DrawChartPage(pDC, geometry, chartTemplate, pages[static_cast<std::size_t>(nPage - 1)], bFill);
+        const std::string& strData =
+            dataTexts.empty() ? s_strEmptyForm : dataTexts[static_cast<std::size_t>(nPage - 1)];
+        return DrawChartPage(pDC, geometry, chartTemplate, strData, bFill);
     };
-    const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError);
+    std::size_t nWarnings = 0;
+    const auto check = [&] { nWarnings = CountRenderWarnings(line, inputs); };
+    const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError,
+                                  line.bStrict ? std::function<void()>() : std::function<void()>(check));
     progress.End();
+    if (!line.bStrict) ReportRenderWarnings(line, nWarnings);
     if (!bDrawn || !pOutput->Finish(strError)) return Fail(strError);
     if (line.archive.FinishesPdf() && !FinishPdfFile(outputs.TemporaryFor(settings.strOutput), metadata, strError)) {
         return Fail(settings.strOutput + ": " + strError);
