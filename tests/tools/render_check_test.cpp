@@ -31,6 +31,7 @@ TEST_F(RenderCheckTest, RenderSaysWhatCheckWouldWarnOf) {
         int nExit;
         std::string strErr;
         bool bWritten;
+        const char* pszOutput = "out.trace";  // the file looked at
     } rows[] = {
         {"a4.xml --data a4.data", 0, "", true},
         {"typo.xml --data a4.data", 0, "vitalchart: 1 warning; " + strCheck + "\n", true},
@@ -41,14 +42,23 @@ TEST_F(RenderCheckTest, RenderSaysWhatCheckWouldWarnOf) {
          "vitalchart: 2 warnings; vitalchart check 'my chart.xml' --data a4.data --encoding utf-8 --disable "
          "same-column explains them\n",
          true},
+        // Pages on two threads: the checker runs beside the drawing.
+        {"typo.xml --data a4.data --data a4.data --jobs 2", 0,
+         "vitalchart: 1 warning; vitalchart check typo.xml --data a4.data --data a4.data explains it\n", true,
+         "out-2.trace"},
+        {"typo.xml --data a4.data --data a4.data --jobs 2 --strict", 2,
+         "vitalchart: 1 warning and --strict: no chart is written; vitalchart check typo.xml --data a4.data --data "
+         "a4.data explains it\n",
+         false, "out-1.trace"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.strArgs);
-        std::remove((m_strDir + "/out.trace").c_str());
+        for (const char* pszFile : {"/out.trace", "/out-1.trace", "/out-2.trace"})
+            std::remove((m_strDir + pszFile).c_str());
         const CommandResult r = Run("render " + row.strArgs + " -o out.trace");
         EXPECT_EQ(r.nExit, row.nExit);
         EXPECT_EQ(r.strErr, row.strErr);
-        EXPECT_EQ(!ReadFileText(m_strDir + "/out.trace").empty(), row.bWritten);
+        EXPECT_EQ(!ReadFileText(m_strDir + "/" + row.pszOutput).empty(), row.bWritten);
     }
 }
 
