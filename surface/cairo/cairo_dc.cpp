@@ -125,17 +125,50 @@ bool CCairoDC::ShareFontsWithProcess() {
     return MakeSharedFontConfigCurrent();
 }
 
+namespace {
+
+// Why an image of nWidth by nHeight cannot be made; empty when it can.
+std::string ImageSizeError(int nWidth, int nHeight) {
+    if (nWidth < 1 || nHeight < 1 || nWidth > CCairoDC::kMaxImageSide || nHeight > CCairoDC::kMaxImageSide ||
+        static_cast<long long>(nWidth) * nHeight > CCairoDC::kMaxImagePixels) {
+        return "image size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) + " is outside 1 to " +
+               std::to_string(CCairoDC::kMaxImageSide) + " pixels a side or above " +
+               std::to_string(CCairoDC::kMaxImagePixels) + " pixels";
+    }
+    return std::string();
+}
+}  // namespace
+
 std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting) {
     auto pImpl = std::make_unique<CImpl>(ESurfaceKind::kImage, nCodePage);
     pImpl->m_nWidth = nWidth;
     pImpl->m_nHeight = nHeight;
-    if (nWidth < 1 || nHeight < 1 || nWidth > kMaxImageSide || nHeight > kMaxImageSide ||
-        static_cast<long long>(nWidth) * nHeight > kMaxImagePixels) {
-        pImpl->Fail("image size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) + " is outside 1 to " +
-                    std::to_string(kMaxImageSide) + " pixels a side or above " + std::to_string(kMaxImagePixels) +
-                    " pixels");
+    std::string strError = ImageSizeError(nWidth, nHeight);
+    if (!strError.empty()) {
+        pImpl->Fail(strError);
     } else {
         pImpl->m_pSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, nWidth, nHeight);
+    }
+    pImpl->Start(1.0, true);
+    return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));
+}
+
+std::unique_ptr<CCairoDC> CCairoDC::CreatePngOn(unsigned char* pPixels, int nStride, int nWidth, int nHeight,
+                                                UINT nCodePage, BOOL bPrinting) {
+    auto pImpl = std::make_unique<CImpl>(ESurfaceKind::kImage, nCodePage);
+    pImpl->m_nWidth = nWidth;
+    pImpl->m_nHeight = nHeight;
+    std::string strError = ImageSizeError(nWidth, nHeight);
+    if (strError.empty() && pPixels == nullptr) strError = "no pixels lent for the image";
+    // Cairo takes a stride that is a whole number of pixels wide enough for
+    // a row; anything else would read or write past the caller's rows.
+    if (strError.empty() && (nStride < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, nWidth) || nStride % 4 != 0))
+        strError = "row stride " + std::to_string(nStride) + " does not fit an image " + std::to_string(nWidth) +
+                   " pixels wide";
+    if (!strError.empty()) {
+        pImpl->Fail(strError);
+    } else {
+        pImpl->m_pSurface = cairo_image_surface_create_for_data(pPixels, CAIRO_FORMAT_RGB24, nWidth, nHeight, nStride);
     }
     pImpl->Start(1.0, true);
     return std::unique_ptr<CCairoDC>(new CCairoDC(std::move(pImpl), nCodePage, bPrinting));

@@ -33,6 +33,11 @@ bool ClipSegment(const SBox& box, double& x0, double& y0, double& x1, double& y1
 }
 
 std::vector<SPoint> ClipPolygon(const SBox& box, std::vector<SPoint> pts) {
+    // Each pass writes into the buffer the pass before read from: a huge
+    // figure is a polygon of up to 65536 points, and growing a new vector
+    // for each of the four passes cost more than the cutting itself.
+    std::vector<SPoint> out;
+    out.reserve(pts.size() + 8);
     for (int nEdge = 0; nEdge < 4 && !pts.empty(); ++nEdge) {
         const bool bX = nEdge < 2;
         const double limit = nEdge == 0 ? box.dLeft : nEdge == 1 ? box.dRight : nEdge == 2 ? box.dTop : box.dBottom;
@@ -48,7 +53,7 @@ std::vector<SPoint> ClipPolygon(const SBox& box, std::vector<SPoint> pts) {
             (bX ? p.x : p.y) = limit;
             return p;
         };
-        std::vector<SPoint> out;
+        out.clear();
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const SPoint& cur = pts[i];
             const SPoint& prev = pts[(i + pts.size() - 1) % pts.size()];

@@ -463,6 +463,7 @@ TEST(CairoDCTest, DocumentsKeptInMemoryAreHandedOverOnceFinished) {
 
 TEST(CairoDCTest, FailuresAreReportedOnceAtTheEndWithTheFirstMessage) {
     const std::string strBadDir = "/nonexistent-vitalchart-dir/";
+    unsigned char lent[40 * 10] = {};
     struct Row {
         std::unique_ptr<CCairoDC> dc;
         const char* pExpected;
@@ -472,6 +473,10 @@ TEST(CairoDCTest, FailuresAreReportedOnceAtTheEndWithTheFirstMessage) {
         {CCairoDC::CreatePdf("/tmp/never-written.pdf", 100, 100, 5, CP_UTF8, 1), "resolution"},
         {CCairoDC::CreatePng(0, 10), "image size"},
         {CCairoDC::CreatePng(CCairoDC::kMaxImageSide, CCairoDC::kMaxImageSide), "image size"},
+        {CCairoDC::CreatePngOn(nullptr, 40, 10, 10), "no pixels"},
+        {CCairoDC::CreatePngOn(lent, 36, 10, 10), "stride 36"},
+        {CCairoDC::CreatePngOn(lent, 42, 10, 10), "stride 42"},
+        {CCairoDC::CreatePngOn(lent, 40, 0, 10), "image size"},
     };
     for (Row& r : rows) {
         SCOPED_TRACE(r.pExpected);
@@ -491,6 +496,30 @@ TEST(CairoDCTest, FailuresAreReportedOnceAtTheEndWithTheFirstMessage) {
     EXPECT_FALSE(png->WritePng(strBadDir + "second.png"));
     EXPECT_NE(png->GetError().find("first.png"), std::string::npos) << png->GetError();
     EXPECT_FALSE(png->Finish());
+}
+
+TEST(CairoDCTest, LentPixelsAreDrawnAsAnImageOfItsOwn) {
+    // A buffer that held another chart comes out as a fresh image: painted
+    // white first, and drawn within its rows only.
+    const int nWidth = 30, nHeight = 20, nStride = 4 * nWidth + 8;
+    std::vector<unsigned char> arrPixels(static_cast<std::size_t>(nStride) * nHeight, 0x5a);
+    auto own = CCairoDC::CreatePng(nWidth, nHeight);
+    auto lent = CCairoDC::CreatePngOn(arrPixels.data(), nStride, nWidth, nHeight);
+    for (CCairoDC* dc : {own.get(), lent.get()}) {
+        dc->MoveTo(-5, 3);
+        dc->LineTo(40, 17);
+        RECT rc = {2, 2, 28, 18};
+        dc->DrawText("37.5", -1, &rc, DT_NOPREFIX);
+    }
+    for (int y = 0; y < nHeight; ++y)
+        for (int x = 0; x < nWidth; ++x) ASSERT_EQ(lent->GetPixel(x, y), own->GetPixel(x, y)) << x << "," << y;
+    std::vector<unsigned char> arrOwn, arrLent;
+    ASSERT_TRUE(own->EncodePng(arrOwn));
+    ASSERT_TRUE(lent->EncodePng(arrLent));
+    EXPECT_EQ(arrLent, arrOwn);
+    EXPECT_TRUE(lent->Finish()) << lent->GetError();
+    for (int y = 0; y < nHeight; ++y)
+        for (int x = 4 * nWidth; x < nStride; ++x) EXPECT_EQ(arrPixels[y * nStride + x], 0x5a);
 }
 
 TEST(CairoDCTest, PngIsEncodedAndPixelsOutsideAreInvalid) {

@@ -64,6 +64,14 @@ public:
     // A white image of nWidth by nHeight pixels, kept in memory; read it with
     // GetPixel, WritePng or EncodePng. Never null.
     static std::unique_ptr<CCairoDC> CreatePng(int nWidth, int nHeight, UINT nCodePage = CP_UTF8, BOOL bPrinting = 0);
+    // As CreatePng, on pixels the caller lends: nHeight rows nStride bytes
+    // apart, 32 bits a pixel (0x00RRGGBB in the machine's byte order), kept
+    // alive until the surface is destroyed. A host drawing many charts of one
+    // size reuses one buffer instead of mapping a new image for each. The
+    // surface fails (GetError) on a null buffer or a stride the image cannot
+    // use. Never null.
+    static std::unique_ptr<CCairoDC> CreatePngOn(unsigned char* pPixels, int nStride, int nWidth, int nHeight,
+                                                 UINT nCodePage = CP_UTF8, BOOL bPrinting = 0);
     // A PDF file at strPath (created or truncated now) whose pages are nWidth
     // by nHeight device units of 1/nDpi inch. Never null.
     static std::unique_ptr<CCairoDC> CreatePdf(const std::string& strPath, int nWidth, int nHeight, int nDpi,
