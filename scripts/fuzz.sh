@@ -44,7 +44,8 @@ for target in "${targets[@]}"; do
       ASAN_OPTIONS=detect_leaks=$(fuzz_leaks $target):abort_on_error=1 \
       LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        "$root/build/fuzz/fuzz/fuzz_$target" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" "$@")
+        "$root/build/fuzz/fuzz/fuzz_$target" -timeout=10 -rss_limit_mb=2048 -detect_leaks="$(fuzz_leaks $target)" \
+          "${fuzz_flags[@]}" -artifact_prefix="$work/" "$@")
   }
   echo "== fuzz_$target for $seconds s"
   if ! run -max_total_time="$seconds" -max_len="$(fuzz_max_len $target)" -dict="$root/fuzz/vitalchart.dict" \

@@ -49,7 +49,8 @@ for target in "${fuzz_targets[@]}"; do
         LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
           "$root/build/fuzz/fuzz/fuzz_$target" -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
-            -max_len="$(fuzz_max_len $target)" -jobs=1 -workers=1 -dict="$root/fuzz/vitalchart.dict" \
+            -detect_leaks="$(fuzz_leaks $target)" "${fuzz_flags[@]}" -max_len="$(fuzz_max_len $target)" \
+            -jobs=1 -workers=1 -dict="$root/fuzz/vitalchart.dict" \
             -artifact_prefix="$work/" -print_final_stats=1 corpus >log 2>&1); then
     tail -n 60 "$work/log" "$work/fuzz-0.log" 2>/dev/null
     echo "fuzz_$target found a fault; its input is in $work" >&2
