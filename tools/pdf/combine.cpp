@@ -99,10 +99,10 @@ void Combine(const std::vector<std::string>& arrNames, const std::vector<std::st
     root.replaceKey("/PageLabels", pageLabels);
 
     FinishDocument(combined, metadata);
-    QPDFWriter writer(combined, strTarget.c_str());
+    QPDFWriter writer(combined);
     writer.setMinimumPDFVersion(strVersion);
     SetUpFinishedWriter(writer);
-    writer.write();
+    WriteToFile(writer, strTarget);
 }
 
 }  // namespace pdf

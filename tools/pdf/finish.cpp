@@ -144,11 +144,12 @@ void FinishFile(const std::string& strSource, const std::string& strTarget, cons
     QPDF pdf;
     // A message on standard error is the command's alone.
     pdf.setSuppressWarnings(true);
-    pdf.processFile(strSource.c_str());
+    const std::string strBytes = ReadWholeFile(strSource);
+    pdf.processMemoryFile(strSource.c_str(), strBytes.data(), strBytes.size());
     FinishDocument(pdf, metadata);
-    QPDFWriter writer(pdf, strTarget.c_str());
+    QPDFWriter writer(pdf);
     SetUpFinishedWriter(writer);
-    writer.write();
+    WriteToFile(writer, strTarget);
 }
 
 std::string FinishBytes(const std::string& strPdf, const PdfMetadata& metadata) {

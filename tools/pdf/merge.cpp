@@ -16,14 +16,17 @@ namespace pdf {
 void Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
            const std::string& strTarget) {
     if (arrParts.empty() || arrReversed.size() != arrParts.size()) throw std::runtime_error("no pages to merge");
-    // Every file stays open until the result is written: pages copied
-    // from one are read from it then.
+    // Every file's bytes stay until the result is written: pages copied
+    // from one are read from them then.
+    std::vector<std::string> arrBytes;
+    arrBytes.reserve(arrParts.size());
     std::vector<std::unique_ptr<QPDF>> documents;
     for (const std::string& strPart : arrParts) {
+        arrBytes.push_back(ReadWholeFile(strPart));
         documents.push_back(std::make_unique<QPDF>());
         // A message on standard error is the command's alone.
         documents.back()->setSuppressWarnings(true);
-        documents.back()->processFile(strPart.c_str());
+        documents.back()->processMemoryFile(strPart.c_str(), arrBytes.back().data(), arrBytes.back().size());
     }
     QPDFPageDocumentHelper merged(*documents.front());
     if (arrReversed.front() != 0) {
@@ -37,8 +40,8 @@ void Merge(const std::vector<std::string>& arrParts, const std::vector<char>& ar
         if (arrReversed[i] != 0) std::reverse(pages.begin(), pages.end());
         for (QPDFPageObjectHelper& page : pages) merged.addPage(page, false);
     }
-    QPDFWriter writer(*documents.front(), strTarget.c_str());
-    writer.write();
+    QPDFWriter writer(*documents.front());
+    WriteToFile(writer, strTarget);
 }
 
 }  // namespace pdf
