@@ -10,7 +10,7 @@ namespace vitalchart {
 // The drawing work one call may do. A template of many elements, each within
 // the repeat bound, or of many curves over many readings, could otherwise
 // hold the host for minutes and fill its memory with output; the bundled week
-// chart needs about 1% of this on screen and 1.5% on a 600 dpi printer.
+// chart needs about 1% of this on screen and 2% on a 600 dpi printer.
 // Only what is drawn is charged: looking at readings is free, so a long data
 // text never costs the form its grid.
 #if defined(VITALCHART_FUZZING_BUDGET)

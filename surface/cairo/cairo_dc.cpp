@@ -31,6 +31,17 @@ std::int32_t CeilToInt(double v) {
     if (v < -2147483648.0) return -2147483647 - 1;
     return static_cast<std::int32_t>(v);
 }
+
+// Why an image of nWidth by nHeight cannot be made; empty when it can.
+std::string ImageSizeError(int nWidth, int nHeight) {
+    if (nWidth < 1 || nHeight < 1 || nWidth > CCairoDC::kMaxImageSide || nHeight > CCairoDC::kMaxImageSide ||
+        static_cast<long long>(nWidth) * nHeight > CCairoDC::kMaxImagePixels) {
+        return "image size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) + " is outside 1 to " +
+               std::to_string(CCairoDC::kMaxImageSide) + " pixels a side or above " +
+               std::to_string(CCairoDC::kMaxImagePixels) + " pixels";
+    }
+    return std::string();
+}
 }  // namespace
 
 CCairoDC::CImpl::~CImpl() {
@@ -125,20 +136,6 @@ bool CCairoDC::ShareFontsWithProcess() {
     return MakeSharedFontConfigCurrent();
 }
 
-namespace {
-
-// Why an image of nWidth by nHeight cannot be made; empty when it can.
-std::string ImageSizeError(int nWidth, int nHeight) {
-    if (nWidth < 1 || nHeight < 1 || nWidth > CCairoDC::kMaxImageSide || nHeight > CCairoDC::kMaxImageSide ||
-        static_cast<long long>(nWidth) * nHeight > CCairoDC::kMaxImagePixels) {
-        return "image size " + std::to_string(nWidth) + " x " + std::to_string(nHeight) + " is outside 1 to " +
-               std::to_string(CCairoDC::kMaxImageSide) + " pixels a side or above " +
-               std::to_string(CCairoDC::kMaxImagePixels) + " pixels";
-    }
-    return std::string();
-}
-}  // namespace
-
 std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting) {
     auto pImpl = std::make_unique<CImpl>(ESurfaceKind::kImage, nCodePage);
     pImpl->m_nWidth = nWidth;
@@ -162,9 +159,10 @@ std::unique_ptr<CCairoDC> CCairoDC::CreatePngOn(unsigned char* pPixels, int nStr
     if (strError.empty() && pPixels == nullptr) strError = "no pixels lent for the image";
     // Cairo takes a stride that is a whole number of pixels wide enough for
     // a row; anything else would read or write past the caller's rows.
-    if (strError.empty() && (nStride < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, nWidth) || nStride % 4 != 0))
+    if (strError.empty() && (nStride < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, nWidth) || nStride % 4 != 0)) {
         strError = "row stride " + std::to_string(nStride) + " does not fit an image " + std::to_string(nWidth) +
                    " pixels wide";
+    }
     if (!strError.empty()) {
         pImpl->Fail(strError);
     } else {
