@@ -169,32 +169,6 @@ std::string PageFileName(const std::string& strTarget, int nPage, int nPages) {
     return strTarget.substr(0, nDot) + strNumber + strTarget.substr(nDot);
 }
 
-bool ReadWholeFile(const std::string& strPath, std::string& rContent, std::string& rError) {
-    // A stream hides read errors: a folder opens and reads as an empty file,
-    // and an unreadable data text would silently lose its readings.
-    int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        rError = "cannot read " + strPath + ": " + std::strerror(errno);
-        return false;
-    }
-    std::string strContent;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            rError = "cannot read " + strPath + ": " + std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        strContent.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    rContent.swap(strContent);
-    return true;
-}
-
 bool WriteBytes(const std::string& strPath, const std::string& strBytes, std::string& rError) {
     int fd = ::open(strPath.c_str(), O_WRONLY | O_TRUNC | O_CREAT, 0666);
     if (fd < 0) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/whole_file.h"
+
 namespace vitalchart {
 namespace cli {
 
@@ -39,9 +41,6 @@ private:
 // The name of page nPage (from 1) of nPages: the target itself for a single
 // page, else "chart-1.png", "chart-2.png", ... before the extension.
 std::string PageFileName(const std::string& strTarget, int nPage, int nPages);
-
-// Reads the whole file; false with rError naming the file and the reason.
-bool ReadWholeFile(const std::string& strPath, std::string& rContent, std::string& rError);
 
 // Writes the bytes to the path; false with rError on failure.
 bool WriteBytes(const std::string& strPath, const std::string& strBytes, std::string& rError);

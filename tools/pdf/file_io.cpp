@@ -10,6 +10,8 @@
 #include <qpdf/QPDFWriter.hh>
 #include <stdexcept>
 
+#include "tools/whole_file.h"
+
 namespace vitalchart {
 namespace pdf {
 
@@ -25,20 +27,9 @@ std::runtime_error FileError(const char* pszWhat, const std::string& strPath) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& strPath) {
-    std::unique_ptr<std::FILE, FileCloser> pFile(std::fopen(strPath.c_str(), "rb"));
-    if (!pFile) throw FileError("cannot read", strPath);
     std::string strBytes;
-    // Sized once from the file's length; a file that grows meanwhile is
-    // still read to its end.
-    if (std::fseek(pFile.get(), 0, SEEK_END) == 0) {
-        const long nLength = std::ftell(pFile.get());
-        if (nLength > 0) strBytes.reserve(static_cast<std::size_t>(nLength));
-        std::rewind(pFile.get());
-    }
-    char buffer[1 << 16];
-    std::size_t nRead = 0;
-    while ((nRead = std::fread(buffer, 1, sizeof buffer, pFile.get())) > 0) strBytes.append(buffer, nRead);
-    if (std::ferror(pFile.get())) throw FileError("cannot read", strPath);
+    std::string strError;
+    if (!cli::ReadWholeFile(strPath, strBytes, strError)) throw std::runtime_error(strError);
     return strBytes;
 }
 
