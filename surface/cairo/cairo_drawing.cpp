@@ -52,7 +52,7 @@ void CCairoDC::CImpl::ApplyPen(const CPen& pen, int& nWidth) {
 }
 
 void CCairoDC::CImpl::Line(POINT from, POINT to, const CPen& pen) {
-    if (!CanDraw()) return;
+    if (!BeginDrawing()) return;
     int nWidth = 1;
     ApplyPen(pen, nWidth);
     // An odd width is centred on the pixel, so a one-unit grid line covers
@@ -89,7 +89,7 @@ void CCairoDC::CImpl::Line(POINT from, POINT to, const CPen& pen) {
 }
 
 void CCairoDC::CImpl::Ellipse(int nLeft, int nTop, int nRight, int nBottom, const CPen& pen, const CBrush& brush) {
-    if (!CanDraw()) return;
+    if (!BeginDrawing()) return;
     const double l = std::min(nLeft, nRight);
     const double r = std::max(nLeft, nRight);
     const double t = std::min(nTop, nBottom);
@@ -130,7 +130,7 @@ void CCairoDC::CImpl::Ellipse(int nLeft, int nTop, int nRight, int nBottom, cons
 }
 
 void CCairoDC::CImpl::Polygon(const POINT* pPoints, int nCount, const CPen& pen, const CBrush& brush) {
-    if (!CanDraw() || pPoints == nullptr || nCount < 2) return;
+    if (pPoints == nullptr || nCount < 2 || !BeginDrawing()) return;
     const int nWidth = std::max(1, std::min(kMaxPenWidth, pen.m_nWidth));
     const double dHalf = (nWidth % 2 == 1) ? 0.5 : 0.0;
     std::vector<SPoint> pts;
@@ -161,7 +161,7 @@ void CCairoDC::CImpl::FillAndStroke(std::vector<SPoint> pts, const CPen& pen, co
 }
 
 void CCairoDC::CImpl::FillRect(const RECT& rect, COLORREF crColor) {
-    if (!CanDraw()) return;
+    if (!BeginDrawing()) return;
     double l = m_box.ClampX(std::min(rect.left, rect.right));
     double r = m_box.ClampX(std::max(rect.left, rect.right));
     double t = m_box.ClampY(std::min(rect.top, rect.bottom));

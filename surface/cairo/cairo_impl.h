@@ -43,6 +43,13 @@ public:
         if (m_strError.empty()) m_strError = strMessage;
     }
     bool CanDraw() const { return m_pCr != nullptr && !m_bFinished && m_strError.empty(); }
+    // CanDraw, with a PDF page's paper laid first when the page has none yet.
+    bool BeginDrawing() {
+        if (!CanDraw()) return false;
+        if (m_bPaperDue) LayPaper();
+        return true;
+    }
+    void LayPaper();
     // A PDF or SVG document written to the file at *pPath, or kept in
     // memory when pPath is null; failures are kept, not thrown.
     static std::unique_ptr<CImpl> CreateDocument(ESurfaceKind eKind, const std::string* pPath, int nWidth, int nHeight,
@@ -81,6 +88,7 @@ public:
     bool m_bInMemory = false;
     std::string m_strDocument;  // a document kept in memory
     bool m_bFinished = false;
+    bool m_bPaperDue = false;  // a PDF page with nothing drawn on it yet
     std::string m_strError;
 
     UINT m_nCodePage;

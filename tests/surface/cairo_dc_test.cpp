@@ -1,8 +1,10 @@
 #include "vitalchart/surface/cairo_dc.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -419,6 +421,35 @@ TEST(CairoDCTest, PdfHasOnePagePerShowPageAtTheDeviceResolution) {
     if (!strInfo.empty()) {
         EXPECT_NE(strInfo.find("Pages:           2\n"), std::string::npos) << strInfo;
         EXPECT_NE(strInfo.find("Page size:       144 x 72 pts"), std::string::npos) << strInfo;
+    }
+}
+
+TEST(CairoDCTest, PdfPagesAreWhitePaperAndAPageNeverDrawnOnIsLeftOut) {
+    test::TempFile file("", ".pdf");
+    {
+        auto dc = CCairoDC::CreatePdf(file.Path(), 1200, 600, 600, CP_UTF8, 1);
+        dc->MoveTo(0, 0);
+        dc->LineTo(100, 100);
+        EXPECT_TRUE(dc->ShowPage());
+        // The second page's first drawing is cut to a small rectangle.
+        RECT rect = {1000, 400, 1100, 450};
+        dc->DrawText("clipped", 7, &rect, DT_LEFT);
+        EXPECT_TRUE(dc->ShowPage());
+        EXPECT_TRUE(dc->Finish()) << dc->GetError();
+    }
+    EXPECT_NE(RunCommand("pdfinfo '" + file.Path() + "'").find("Pages:           2\n"), std::string::npos);
+    // Rendered without a backdrop, paper is opaque white and nothing else is.
+    const std::string strPrefix = file.Path() + "-page";
+    RunCommand("pdftocairo -png -transp -r 10 '" + file.Path() + "' '" + strPrefix + "'");
+    for (const char* pszPage : {"-1.png", "-2.png"}) {
+        SCOPED_TRACE(pszPage);
+        const std::string strPng = strPrefix + pszPage;
+        cairo_surface_t* pImage = cairo_image_surface_create_from_png(strPng.c_str());
+        std::remove(strPng.c_str());
+        ASSERT_EQ(cairo_surface_status(pImage), CAIRO_STATUS_SUCCESS);
+        const auto* pCorner = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(pImage));
+        EXPECT_EQ(pCorner[cairo_image_surface_get_width(pImage) - 1], 0xFFFFFFFFu);
+        cairo_surface_destroy(pImage);
     }
 }
 
