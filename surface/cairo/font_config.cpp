@@ -23,11 +23,32 @@ std::string FontsConfBesideLibrary() {
     return strFolder + "/../share/vitalchart/vitalchart-fonts.conf";
 }
 
+// The system's font configuration as fontconfig's own loader reads it, less
+// the descriptions of every configuration file the system offers but does
+// not use, which that loader parses too (dozens of files) for listing
+// tools. Where the system's files name no cache folder, fontconfig's
+// loader is left to add its own, and to say so.
+FcConfig* LoadSystemFontConfig() {
+    // fontconfig reads FC_DEBUG when its loader starts; this public call
+    // reads it too, without loading anything, so the switch keeps working.
+    FcStrFree(FcLangNormalize(reinterpret_cast<const FcChar8*>("C")));
+    FcConfig* pConfig = FcConfigCreate();
+    if (pConfig == nullptr) return nullptr;
+    if (FcConfigParseAndLoad(pConfig, nullptr, FcTrue)) {
+        FcStrList* pCacheDirs = FcConfigGetCacheDirs(pConfig);
+        const bool bCached = pCacheDirs != nullptr && FcStrListNext(pCacheDirs) != nullptr;
+        if (pCacheDirs != nullptr) FcStrListDone(pCacheDirs);
+        if (bCached) return pConfig;
+    }
+    FcConfigDestroy(pConfig);
+    return FcInitLoadConfig();
+}
+
 // A private configuration: the system's, then the chart's face name
 // aliases. Nothing global changes. Null when fontconfig cannot build one,
 // and the font map then uses the default configuration.
 FcConfig* LoadFontConfig() {
-    FcConfig* pConfig = FcInitLoadConfig();
+    FcConfig* pConfig = LoadSystemFontConfig();
     if (pConfig == nullptr) return nullptr;
     const std::string strConf = FindFontsConf();
     if (!strConf.empty()) {
