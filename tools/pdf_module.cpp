@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <utility>
+
 #include "tools/combined_pdf.h"
 #include "tools/output_files.h"
 #include "tools/pdf_finish.h"
@@ -48,16 +50,16 @@ const PdfModule* LoadPdfModule(std::string& rError) {
     return s_loaded.pModule;
 }
 
-bool MergePdfFiles(const std::vector<PdfPart>& parts, const std::string& strTarget, std::string& rError) {
+bool MergePdfs(std::vector<PdfPart> parts, const std::string& strTarget, std::string& rError) {
     const PdfModule* pModule = LoadPdfModule(rError);
     if (pModule == nullptr) return false;
-    std::vector<std::string> arrPaths;
+    std::vector<std::string> arrPdfs;
     std::vector<char> arrReversed;
-    for (const PdfPart& part : parts) {
-        arrPaths.push_back(part.strPath);
+    for (PdfPart& part : parts) {
+        arrPdfs.push_back(std::move(part.strPdf));
         arrReversed.push_back(part.bReversed ? 1 : 0);
     }
-    return pModule->pMerge(arrPaths, arrReversed, strTarget, rError);
+    return pModule->pMerge(arrPdfs, arrReversed, strTarget, rError);
 }
 
 bool FinishPdfFile(const std::string& strPath, const PdfMetadata& metadata, std::string& rError) {

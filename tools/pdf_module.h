@@ -17,9 +17,9 @@ namespace cli {
 // another build apart.
 struct PdfModule {
     unsigned nInterface;
-    // The pages of the files, in order (of a file marked in arrReversed, last
-    // first), as one PDF file at strTarget.
-    bool (*pMerge)(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
+    // The pages of the PDFs held in arrPdfs, in order (of one marked in
+    // arrReversed, last first), as one PDF file at strTarget.
+    bool (*pMerge)(const std::vector<std::string>& arrPdfs, const std::vector<char>& arrReversed,
                    const std::string& strTarget, std::string& rError);
     // The PDF file at strSource, finished, written to strTarget.
     bool (*pFinishFile)(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,
@@ -35,7 +35,7 @@ struct PdfModule {
                      const std::string& strTarget, std::string& rError);
 };
 
-constexpr unsigned kPdfModuleInterface = 2;
+constexpr unsigned kPdfModuleInterface = 3;
 
 // The module's file, looked for where the program's libraries are.
 constexpr char kPdfModuleFile[] = "libvitalchart-pdf.so";

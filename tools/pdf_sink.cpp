@@ -10,21 +10,23 @@ namespace cli {
 
 namespace {
 
-// Fewest pages a run of its own: each run's file embeds its own font subsets
-// and is merged at the end, which costs about what drawing a page does.
+// Fewest pages a run of its own: each run's document embeds its own font
+// subsets and is merged at the end, which costs about what drawing a page does.
 constexpr int kMinPagesPerRun = 4;
 
 }  // namespace
 
-CPdfSink::CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath, char* pbDrawn)
-    : m_settings(settings), m_run(run), m_strPath(std::move(strPath)), m_pbDrawn(pbDrawn) {}
+CPdfSink::CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath, std::string* pDocument)
+    : m_settings(settings), m_run(run), m_strPath(std::move(strPath)), m_pDocument(pDocument) {}
 
 bool CPdfSink::BeginPage(int nPage, std::string&) {
     m_nPage = nPage;
-    if (m_pbDrawn != nullptr) *m_pbDrawn = 1;
     if (!m_pDC) {
-        m_pDC = CCairoDC::CreatePdf(m_strPath, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
-                                    m_settings.nCodePage, m_settings.bPrinting);
+        m_pDC = m_pDocument != nullptr
+                    ? CCairoDC::CreatePdfInMemory(m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
+                                                  m_settings.nCodePage, m_settings.bPrinting)
+                    : CCairoDC::CreatePdf(m_strPath, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
+                                          m_settings.nCodePage, m_settings.bPrinting);
     }
     return true;
 }
@@ -40,43 +42,45 @@ bool CPdfSink::EndPage(std::string&) {
 }
 
 bool CPdfSink::Finish(std::string& rError) {
-    // No page begun: the file was never made.
-    if (!m_pDC || m_pDC->Finish()) return true;
-    rError = m_settings.strOutput + ": " + m_pDC->GetError();
-    return false;
+    // No page begun: the document was never made.
+    if (!m_pDC) return true;
+    if (!m_pDC->Finish()) {
+        rError = m_settings.strOutput + ": " + m_pDC->GetError();
+        return false;
+    }
+    if (m_pDocument != nullptr) *m_pDocument = m_pDC->TakeDocument();
+    return true;
 }
 
 CPdfOutput::CPdfOutput(const PageSettings& settings, int nJobs, COutputFiles& rOutputs)
     : m_settings(settings), m_rOutputs(rOutputs) {
     const int nRuns = std::min(nJobs, std::max(1, settings.nPages / kMinPagesPerRun));
     m_runs = CutIntoSharedRuns(settings.nPages, nRuns);
-    m_arrPaths.resize(m_runs.size());
-    m_arrDrawn.resize(m_runs.size(), 0);
+    if (m_runs.size() > 1) m_arrDocuments.resize(m_runs.size());
 }
 
 std::unique_ptr<CPageSink> CPdfOutput::MakeSink(std::size_t nRun, std::string& rError) {
-    // One run writes the target's own file; several write files of their own.
-    COutputFiles& rFiles = m_runs.size() == 1 ? m_rOutputs : m_parts;
-    m_arrPaths[nRun] = rFiles.Reserve(m_settings.strOutput, rError);
-    if (m_arrPaths[nRun].empty()) return nullptr;
-    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], m_arrPaths[nRun], &m_arrDrawn[nRun]);
+    // One run writes the target's own file; several keep their PDFs in memory.
+    if (m_runs.size() > 1) return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], "", &m_arrDocuments[nRun]);
+    const std::string strPath = m_rOutputs.Reserve(m_settings.strOutput, rError);
+    if (strPath.empty()) return nullptr;
+    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], strPath);
 }
 
 bool CPdfOutput::Finish(std::string& rError) {
     if (m_runs.size() == 1) return true;
     const std::string strTemp = m_rOutputs.Reserve(m_settings.strOutput, rError);
     if (strTemp.empty()) return false;
-    std::string strWhy;
-    // A run that got no page made no file; the second of a pair drew its
+    // A run that got no page made no document; the second of a pair drew its
     // pages last first.
     std::vector<PdfPart> parts;
     for (std::size_t i = 0; i < m_runs.size(); ++i) {
-        if (m_arrDrawn[i] != 0) parts.push_back({m_arrPaths[i], m_runs[i].bBackward});
+        if (!m_arrDocuments[i].empty()) parts.push_back({std::move(m_arrDocuments[i]), m_runs[i].bBackward});
     }
-    const bool bMerged = MergePdfFiles(parts, strTemp, strWhy);
-    m_parts.Discard();
-    if (!bMerged) rError = m_settings.strOutput + ": " + strWhy;
-    return bMerged;
+    std::string strWhy;
+    if (MergePdfs(std::move(parts), strTemp, strWhy)) return true;
+    rError = m_settings.strOutput + ": " + strWhy;
+    return false;
 }
 
 }  // namespace cli

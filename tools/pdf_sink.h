@@ -10,12 +10,13 @@
 namespace vitalchart {
 namespace cli {
 
-// The pages of a run in one PDF file at strPath (already reserved), a PDF
-// page each; failures name the render's output, settings.strOutput.
+// The pages of a run in one PDF, a PDF page each: written to the file at
+// strPath (already reserved), or, given pDocument, kept in memory and handed
+// over into *pDocument when finished (left empty when no page was begun).
+// Failures name the render's output, settings.strOutput.
 class CPdfSink : public CPageSink {
 public:
-    // *pbDrawn, when given, is set once a page is begun.
-    CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath, char* pbDrawn = nullptr);
+    CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath, std::string* pDocument = nullptr);
 
     bool BeginPage(int nPage, std::string& rError) override;
     CDC* GetSurface() override { return m_pDC.get(); }
@@ -26,16 +27,17 @@ private:
     PageSettings m_settings;
     PageRun m_run;
     std::string m_strPath;
-    std::unique_ptr<CCairoDC> m_pDC;  // the file, from the first page on
+    std::unique_ptr<CCairoDC> m_pDC;  // the document, from the first page on
     int m_nPage = 0;                  // the page begun
-    char* m_pbDrawn;
+    std::string* m_pDocument;
 };
 
 // Every page in one PDF file. Drawn by one thread, the pages go straight into
 // it; drawn by several, the pages are cut into one run a thread, each run
-// written as a PDF of its own beside the target, and the runs' pages merged
-// in order into the target at the end. Runs go in shared pairs (PageRun), so
-// that the two threads of a pair finish together.
+// kept in memory as a PDF of its own, and the runs' pages merged in order
+// into the target at the end: nothing but the target is written, which
+// matters on a network share. Runs go in shared pairs (PageRun), so that the
+// two threads of a pair finish together.
 class CPdfOutput : public CPageOutput {
 public:
     CPdfOutput(const PageSettings& settings, int nJobs, COutputFiles& rOutputs);
@@ -46,9 +48,7 @@ public:
 private:
     PageSettings m_settings;
     COutputFiles& m_rOutputs;
-    COutputFiles m_parts;                 // the runs' files, removed once merged
-    std::vector<std::string> m_arrPaths;  // each run's file
-    std::vector<char> m_arrDrawn;         // whether each run's sink drew a page
+    std::vector<std::string> m_arrDocuments;  // each run's PDF, when there are several
 };
 
 }  // namespace cli

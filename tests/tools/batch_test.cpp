@@ -150,8 +150,9 @@ TEST_F(BatchTest, MergedRunsDrawnLastPageFirstComeOutInPageOrder) {
     ASSERT_EQ(a.size(), 3u);
     ASSERT_EQ(b.size(), 2u);
     std::string strError;
-    ASSERT_TRUE(cli::MergePdfFiles({{m_strDir + "/part0.pdf", true}, {m_strDir + "/part1.pdf", true}},
-                                   m_strDir + "/merged.pdf", strError))
+    ASSERT_TRUE(
+        cli::MergePdfs({{ReadFileText(m_strDir + "/part0.pdf"), true}, {ReadFileText(m_strDir + "/part1.pdf"), true}},
+                       m_strDir + "/merged.pdf", strError))
         << strError;
     EXPECT_EQ(pagesOf(m_strDir + "/merged.pdf"), (std::vector<std::string>{a[2], a[1], a[0], b[1], b[0]}));
     int nExit = -1;

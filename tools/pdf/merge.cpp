@@ -9,24 +9,23 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <stdexcept>
+#include <string>
 
 namespace vitalchart {
 namespace pdf {
 
-void Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
+void Merge(const std::vector<std::string>& arrPdfs, const std::vector<char>& arrReversed,
            const std::string& strTarget) {
-    if (arrParts.empty() || arrReversed.size() != arrParts.size()) throw std::runtime_error("no pages to merge");
-    // Every file's bytes stay until the result is written: pages copied
-    // from one are read from them then.
-    std::vector<std::string> arrBytes;
-    arrBytes.reserve(arrParts.size());
+    if (arrPdfs.empty() || arrReversed.size() != arrPdfs.size()) throw std::runtime_error("no pages to merge");
+    // qpdf reads each document from the caller's bytes, which stay until
+    // the result is written: pages copied from one are read from them then.
     std::vector<std::unique_ptr<QPDF>> documents;
-    for (const std::string& strPart : arrParts) {
-        arrBytes.push_back(ReadWholeFile(strPart));
+    for (std::size_t i = 0; i < arrPdfs.size(); ++i) {
+        const std::string strName = "part " + std::to_string(i + 1) + " of " + strTarget;
         documents.push_back(std::make_unique<QPDF>());
         // A message on standard error is the command's alone.
         documents.back()->setSuppressWarnings(true);
-        documents.back()->processMemoryFile(strPart.c_str(), arrBytes.back().data(), arrBytes.back().size());
+        documents.back()->processMemoryFile(strName.c_str(), arrPdfs[i].data(), arrPdfs[i].size());
     }
     QPDFPageDocumentHelper merged(*documents.front());
     if (arrReversed.front() != 0) {

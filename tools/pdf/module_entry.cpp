@@ -21,9 +21,9 @@ bool Guarded(std::string& rError, Work&& fnWork) {
     }
 }
 
-bool MergeEntry(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
+bool MergeEntry(const std::vector<std::string>& arrPdfs, const std::vector<char>& arrReversed,
                 const std::string& strTarget, std::string& rError) {
-    return Guarded(rError, [&] { Merge(arrParts, arrReversed, strTarget); });
+    return Guarded(rError, [&] { Merge(arrPdfs, arrReversed, strTarget); });
 }
 
 bool FinishFileEntry(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata,

@@ -17,8 +17,7 @@ using cli::PdfMetadata;
 
 // Each throws std::runtime_error (qpdf's errors among them) saying what
 // went wrong; the module's entries turn that into the caller's message.
-void Merge(const std::vector<std::string>& arrParts, const std::vector<char>& arrReversed,
-           const std::string& strTarget);
+void Merge(const std::vector<std::string>& arrPdfs, const std::vector<char>& arrReversed, const std::string& strTarget);
 
 void FinishFile(const std::string& strSource, const std::string& strTarget, const PdfMetadata& metadata);
 
