@@ -60,17 +60,20 @@ CPdfOutput::CPdfOutput(const PageSettings& settings, int nJobs, COutputFiles& rO
 }
 
 std::unique_ptr<CPageSink> CPdfOutput::MakeSink(std::size_t nRun, std::string& rError) {
-    // One run writes the target's own file; several keep their PDFs in memory.
+    // The target's file is reserved with the first sink, before any page is
+    // drawn, so that an output that cannot be written fails the render at
+    // once. One run writes it; several keep their PDFs in memory, merged
+    // into it at the end.
+    if (nRun == 0) {
+        m_strTarget = m_rOutputs.Reserve(m_settings.strOutput, rError);
+        if (m_strTarget.empty()) return nullptr;
+    }
     if (m_runs.size() > 1) return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], "", &m_arrDocuments[nRun]);
-    const std::string strPath = m_rOutputs.Reserve(m_settings.strOutput, rError);
-    if (strPath.empty()) return nullptr;
-    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], strPath);
+    return std::make_unique<CPdfSink>(m_settings, m_runs[nRun], m_strTarget);
 }
 
 bool CPdfOutput::Finish(std::string& rError) {
     if (m_runs.size() == 1) return true;
-    const std::string strTemp = m_rOutputs.Reserve(m_settings.strOutput, rError);
-    if (strTemp.empty()) return false;
     // A run that got no page made no document; the second of a pair drew its
     // pages last first.
     std::vector<PdfPart> parts;
@@ -78,7 +81,7 @@ bool CPdfOutput::Finish(std::string& rError) {
         if (!m_arrDocuments[i].empty()) parts.push_back({std::move(m_arrDocuments[i]), m_runs[i].bBackward});
     }
     std::string strWhy;
-    if (MergePdfs(std::move(parts), strTemp, strWhy)) return true;
+    if (MergePdfs(std::move(parts), m_strTarget, strWhy)) return true;
     rError = m_settings.strOutput + ": " + strWhy;
     return false;
 }

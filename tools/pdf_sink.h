@@ -48,6 +48,7 @@ public:
 private:
     PageSettings m_settings;
     COutputFiles& m_rOutputs;
+    std::string m_strTarget;                  // the target's reserved file
     std::vector<std::string> m_arrDocuments;  // each run's PDF, when there are several
 };
 

@@ -77,6 +77,10 @@ TEST_F(CliTest, RenderPassesDataPrintFillAndEncoding) {
 TEST_F(CliTest, ErrorsNameTheProblemAndWriteNoOutput) {
     std::string strTemplate = Write("t.xml", kTemplate);
     std::string strOut = m_strDir + "/never.trace";
+    // Eight pages: a PDF drawn on two threads.
+    const std::string strPage = " --data '" + Write("p.data", "") + "'";
+    std::string strPages;
+    for (int i = 0; i < 8; ++i) strPages += strPage;
     struct Row {
         std::string args;
         std::string message;
@@ -95,6 +99,7 @@ TEST_F(CliTest, ErrorsNameTheProblemAndWriteNoOutput) {
         {"render", "template"},
         {"paint '" + strTemplate + "'", "paint"},
         {"render '" + strTemplate + "' -o '" + m_strDir + "/no/such/dir/x.trace'", "x.trace"},
+        {"render '" + strTemplate + "'" + strPages + " --jobs 2 -o '" + m_strDir + "/no/such/dir/x.pdf'", "x.pdf"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args);
