@@ -15,9 +15,11 @@ ctest --test-dir build/gcc --output-on-failure --parallel "$(nproc)"
 echo "== clang++ build with AddressSanitizer and UndefinedBehaviorSanitizer"
 CXX=clang++ bash scripts/build.sh build/asan -DVITALCHART_WERROR=ON -DVITALCHART_SANITIZE=ON
 # Leaks inside fontconfig's parser and Cairo's PDF writer are the libraries'
-# own; they are suppressed by name, which needs full stack unwinding.
+# own; they are suppressed by name, which needs full stack unwinding. The
+# table of suppressions used stays off standard error, which the command's
+# tests read line by line.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0 \
-LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure --parallel "$(nproc)"
 
