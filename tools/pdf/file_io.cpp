@@ -10,8 +10,6 @@
 #include <qpdf/QPDFWriter.hh>
 #include <stdexcept>
 
-#include "tools/whole_file.h"
-
 namespace vitalchart {
 namespace pdf {
 
@@ -25,13 +23,6 @@ std::runtime_error FileError(const char* pszWhat, const std::string& strPath) {
     return std::runtime_error(std::string(pszWhat) + " " + strPath + ": " + std::strerror(errno));
 }
 }  // namespace
-
-std::string ReadWholeFile(const std::string& strPath) {
-    std::string strBytes;
-    std::string strError;
-    if (!cli::ReadWholeFile(strPath, strBytes, strError)) throw std::runtime_error(strError);
-    return strBytes;
-}
 
 void WriteToFile(QPDFWriter& writer, const std::string& strTarget) {
     std::unique_ptr<std::FILE, FileCloser> pFile(std::fopen(strTarget.c_str(), "wb"));

@@ -16,6 +16,7 @@
 
 #include "tools/document_time.h"
 #include "tools/srgb_profile.h"
+#include "tools/whole_file.h"
 
 namespace vitalchart {
 namespace pdf {
@@ -144,7 +145,11 @@ void FinishFile(const std::string& strSource, const std::string& strTarget, cons
     QPDF pdf;
     // A message on standard error is the command's alone.
     pdf.setSuppressWarnings(true);
-    const std::string strBytes = ReadWholeFile(strSource);
+    // Read from memory: read through the file, each object qpdf resolves
+    // costs a seek and a refill of the file's buffer.
+    std::string strBytes;
+    std::string strError;
+    if (!cli::ReadWholeFile(strSource, strBytes, strError)) throw std::runtime_error(strError);
     pdf.processMemoryFile(strSource.c_str(), strBytes.data(), strBytes.size());
     FinishDocument(pdf, metadata);
     QPDFWriter writer(pdf);

@@ -35,11 +35,6 @@ void FinishDocument(QPDF& pdf, PdfMetadata metadata);
 // Sets up a writer of a finished document: the document ID from its bytes.
 void SetUpFinishedWriter(QPDFWriter& writer);
 
-// A file's bytes, for qpdf to read from memory: read through the file, each
-// object it resolves costs a seek and a refill of the file's buffer, which
-// was a third of a merge. Throws std::runtime_error naming the file.
-std::string ReadWholeFile(const std::string& strPath);
-
 // Writes the document writer is set up for to strTarget (created or
 // truncated) in one go rather than a few kilobytes at a time. Throws
 // std::runtime_error naming the file.
