@@ -1,13 +1,214 @@
 #include "surface/cairo/png_writer.h"
 
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <new>
+#include <thread>
 
 namespace vitalchart {
 
 namespace {
+
+// The image's rows are cut into bands that are compressed side by side, each
+// as a raw deflate stream of its own, and the bands' streams are joined into
+// the one zlib stream of the file's image data (a band ends on a byte
+// boundary with its last block left open, and none looks back into the band
+// before it). A band holds at least kMinBandBytes of filtered rows and there
+// are at most kMaxBands, whatever the machine, so that the same image always
+// gives the same file.
+constexpr std::size_t kMinBandBytes = 512 * 1024;
+constexpr std::size_t kMaxBands = 4;
+// Rows converted and filtered at a time before they go to zlib.
+constexpr int kRowsPerBatch = 16;
+// The image data is written in chunks of at most this many bytes.
+constexpr std::size_t kMaxChunkBytes = 1 << 20;
+
+// zlib's working memory for one stream at the settings below (32 KiB window,
+// memory level 8) is about 262 KiB; a band brings a little more than that.
+constexpr std::size_t kZlibPoolBytes = 320 * 1024;
+
+// One band: its rows in; its compressed bytes, its rows' checksum and size
+// out. Its memory comes from the thread that encodes the image: a thread that
+// never allocates gets no heap of its own from the C library, which would
+// otherwise keep one for every thread that ever compressed a band, and a
+// long-running server's memory would creep up with them.
+struct SBand {
+    int nFirstRow = 0;
+    int nEndRow = 0;
+    bool bLast = false;
+    std::vector<unsigned char> arrRows;  // a batch of filtered rows
+    std::vector<unsigned char> arrDeflated;
+    std::unique_ptr<unsigned char[]> pZlibPool;
+    std::size_t nZlibPoolUsed = 0;
+    uLong nAdler = 1;
+    std::size_t nRawBytes = 0;
+    bool bOk = false;
+};
+
+// Writes row y of the image as a PNG scanline: the filter type byte, then the
+// pixels as RGB bytes, each less the byte above it under the Up filter (the
+// row above the first counts as zero).
+void FilterRow(const SRgb24Image& image, int y, bool bUp, unsigned char* pOut) {
+    const std::size_t nStride = static_cast<std::size_t>(image.nStride);
+    const unsigned char* pIn = image.pData + static_cast<std::size_t>(y) * nStride;
+    *pOut++ = bUp ? PNG_FILTER_VALUE_UP : PNG_FILTER_VALUE_NONE;
+    if (!bUp || y == 0) {
+        for (int x = 0; x < image.nWidth; ++x, pIn += 4, pOut += 3) {
+            std::uint32_t nPixel;
+            std::memcpy(&nPixel, pIn, sizeof nPixel);
+            pOut[0] = static_cast<unsigned char>(nPixel >> 16);
+            pOut[1] = static_cast<unsigned char>(nPixel >> 8);
+            pOut[2] = static_cast<unsigned char>(nPixel);
+        }
+        return;
+    }
+    const unsigned char* pAbove = pIn - nStride;
+    for (int x = 0; x < image.nWidth; ++x, pIn += 4, pAbove += 4, pOut += 3) {
+        std::uint32_t nPixel;
+        std::uint32_t nAbove;
+        std::memcpy(&nPixel, pIn, sizeof nPixel);
+        std::memcpy(&nAbove, pAbove, sizeof nAbove);
+        pOut[0] = static_cast<unsigned char>((nPixel >> 16) - (nAbove >> 16));
+        pOut[1] = static_cast<unsigned char>((nPixel >> 8) - (nAbove >> 8));
+        pOut[2] = static_cast<unsigned char>(nPixel - nAbove);
+    }
+}
+
+// zlib's allocator for a band: from the band's pool while it lasts (zlib
+// frees it all at the stream's end), from the heap after.
+voidpf AllocateFromBand(voidpf pOpaque, uInt nItems, uInt nSize) {
+    auto* pBand = static_cast<SBand*>(pOpaque);
+    const std::size_t nBytes = (static_cast<std::size_t>(nItems) * nSize + 15) & ~std::size_t{15};
+    if (kZlibPoolBytes - pBand->nZlibPoolUsed >= nBytes) {
+        void* pBlock = pBand->pZlibPool.get() + pBand->nZlibPoolUsed;
+        pBand->nZlibPoolUsed += nBytes;
+        return pBlock;
+    }
+    return std::calloc(nItems, nSize);
+}
+
+void FreeFromBand(voidpf pOpaque, voidpf pBlock) {
+    auto* pBand = static_cast<SBand*>(pOpaque);
+    const unsigned char* pByte = static_cast<const unsigned char*>(pBlock);
+    const std::less<const unsigned char*> before;
+    const unsigned char* pPool = pBand->pZlibPool.get();
+    if (before(pByte, pPool) || !before(pByte, pPool + kZlibPoolBytes)) std::free(pBlock);
+}
+
+// Gives the band the memory it compresses with. Throws std::bad_alloc.
+void PrepareBand(SBand& rBand, std::size_t nRowBytes) {
+    const std::size_t nRawBytes = nRowBytes * static_cast<std::size_t>(rBand.nEndRow - rBand.nFirstRow);
+    rBand.arrRows.resize(nRowBytes * kRowsPerBatch);
+    // A chart compresses to a few per cent of its rows; should a picture
+    // need more, the output grows while zlib fills it.
+    rBand.arrDeflated.resize(64 * 1024 + nRawBytes / 8);
+    rBand.pZlibPool.reset(new unsigned char[kZlibPoolBytes]);
+}
+
+// Filters and compresses the band's rows; bOk tells whether zlib managed.
+void CompressBand(const SRgb24Image& image, int nLevel, SBand& rBand) {
+    const bool bUp = nLevel != 0;
+    const std::size_t nRowBytes = 1 + static_cast<std::size_t>(image.nWidth) * 3;
+    z_stream stream{};
+    stream.zalloc = AllocateFromBand;
+    stream.zfree = FreeFromBand;
+    stream.opaque = &rBand;
+    // Rows filtered with Up are compressed with zlib's strategy for filtered
+    // data, as libpng does; unfiltered ones with the default.
+    if (deflateInit2(&stream, nLevel, Z_DEFLATED, -15, 8, bUp ? Z_FILTERED : Z_DEFAULT_STRATEGY) != Z_OK) return;
+    bool bOk = true;
+    try {
+        unsigned char* const pRows = rBand.arrRows.data();
+        stream.next_out = rBand.arrDeflated.data();
+        stream.avail_out = static_cast<uInt>(rBand.arrDeflated.size());
+        for (int y = rBand.nFirstRow; bOk && y < rBand.nEndRow;) {
+            const int nRows = rBand.nEndRow - y < kRowsPerBatch ? rBand.nEndRow - y : kRowsPerBatch;
+            for (int k = 0; k < nRows; ++k) FilterRow(image, y + k, bUp, pRows + nRowBytes * k);
+            const std::size_t nBytes = nRowBytes * static_cast<std::size_t>(nRows);
+            rBand.nAdler = adler32_z(rBand.nAdler, pRows, nBytes);
+            rBand.nRawBytes += nBytes;
+            y += nRows;
+            stream.next_in = pRows;
+            stream.avail_in = static_cast<uInt>(nBytes);
+            // The last band ends the stream; the others end on a byte boundary
+            // for the next band's stream to follow.
+            const int nFlush = y < rBand.nEndRow ? Z_NO_FLUSH : rBand.bLast ? Z_FINISH : Z_SYNC_FLUSH;
+            for (;;) {
+                const int nResult = deflate(&stream, nFlush);
+                if (nResult == Z_STREAM_ERROR) {
+                    bOk = false;
+                    break;
+                }
+                // Room left over means zlib took every row and wrote all it
+                // owed for the flush; a full output, that it wants more room.
+                if (stream.avail_out != 0) {
+                    if (nFlush == Z_FINISH && nResult != Z_STREAM_END) bOk = false;
+                    break;
+                }
+                const std::size_t nUsed = rBand.arrDeflated.size() - stream.avail_out;
+                rBand.arrDeflated.resize(rBand.arrDeflated.size() + std::min<std::size_t>(nUsed, 64u << 20));
+                stream.next_out = rBand.arrDeflated.data() + nUsed;
+                stream.avail_out = static_cast<uInt>(rBand.arrDeflated.size() - nUsed);
+            }
+        }
+        rBand.arrDeflated.resize(rBand.arrDeflated.size() - stream.avail_out);
+    } catch (const std::bad_alloc&) {
+        bOk = false;
+    }
+    deflateEnd(&stream);
+    rBand.bOk = bOk;
+}
+
+// Compresses every band, all but the first on threads of their own (or here,
+// when no thread can be had). False when any band failed.
+bool CompressBands(const SRgb24Image& image, int nLevel, std::vector<SBand>& rBands) {
+    std::vector<std::thread> arrThreads;
+    for (std::size_t k = 1; k < rBands.size(); ++k) {
+        try {
+            arrThreads.emplace_back(CompressBand, std::cref(image), nLevel, std::ref(rBands[k]));
+        } catch (const std::exception&) {
+            CompressBand(image, nLevel, rBands[k]);
+        }
+    }
+    CompressBand(image, nLevel, rBands[0]);
+    for (std::thread& rThread : arrThreads) rThread.join();
+    for (const SBand& rBand : rBands) {
+        if (!rBand.bOk) return false;
+    }
+    return true;
+}
+
+// The two bytes that open a zlib stream with a 32 KiB window, with the level
+// hint zlib itself would write for nLevel.
+std::array<unsigned char, 2> ZlibHeader(int nLevel) {
+    const unsigned nHint = nLevel < 2 ? 0 : nLevel < 6 ? 1 : nLevel == 6 ? 2 : 3;
+    unsigned nHeader = (0x78u << 8) | (nHint << 6);
+    nHeader += 31 - nHeader % 31;
+    return {static_cast<unsigned char>(nHeader >> 8), static_cast<unsigned char>(nHeader)};
+}
+
+// The one zlib stream of the image data: the header, the bands' streams one
+// after the other, and the checksum of all their rows. Throws std::bad_alloc.
+void JoinBands(const std::vector<SBand>& arrBands, int nLevel, std::vector<unsigned char>& rStream) {
+    std::size_t nStream = 6;
+    for (const SBand& rBand : arrBands) nStream += rBand.arrDeflated.size();
+    rStream.reserve(nStream);
+    const std::array<unsigned char, 2> header = ZlibHeader(nLevel);
+    rStream.assign(header.begin(), header.end());
+    uLong nAdler = 1;
+    for (const SBand& rBand : arrBands) {
+        rStream.insert(rStream.end(), rBand.arrDeflated.begin(), rBand.arrDeflated.end());
+        nAdler = adler32_combine(nAdler, rBand.nAdler, static_cast<z_off_t>(rBand.nRawBytes));
+    }
+    for (int nShift = 24; nShift >= 0; nShift -= 8) rStream.push_back(static_cast<unsigned char>(nAdler >> nShift));
+}
 
 // What the callbacks share with the encoder. Plain data only: libpng leaves
 // a failed encode by longjmp, past the callbacks' frames and its own.
@@ -39,30 +240,27 @@ void AppendPngBytes(png_structp pPng, png_bytep pData, png_size_t nLength) {
 
 void FlushNothing(png_structp) {}
 
-// The whole encode between setjmp and the end; only libpng calls and plain
-// data here, so that libpng's longjmp skips no destructor. pRow holds one
-// row of RGB bytes.
-bool WriteImage(png_structp pPng, png_infop pInfo, const SRgb24Image& image, int nLevel, unsigned char* pRow) {
+// The file's header: signature and image header chunk. Only libpng calls and
+// plain data between setjmp and the end, so that libpng's longjmp skips no
+// destructor.
+bool WriteHeader(png_structp pPng, png_infop pInfo, const SRgb24Image& image) {
     if (setjmp(png_jmpbuf(pPng))) return false;
     png_set_write_fn(pPng, png_get_error_ptr(pPng), AppendPngBytes, FlushNothing);
-    png_set_compression_level(pPng, nLevel);
-    png_set_filter(pPng, PNG_FILTER_TYPE_BASE, nLevel == 0 ? PNG_FILTER_NONE : PNG_FILTER_UP);
     png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(image.nWidth), static_cast<png_uint_32>(image.nHeight), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(pPng, pInfo);
-    for (int y = 0; y < image.nHeight; ++y) {
-        const unsigned char* pIn = image.pData + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.nStride);
-        unsigned char* pOut = pRow;
-        for (int x = 0; x < image.nWidth; ++x, pIn += 4, pOut += 3) {
-            std::uint32_t nPixel;
-            std::memcpy(&nPixel, pIn, sizeof nPixel);
-            pOut[0] = static_cast<unsigned char>(nPixel >> 16);
-            pOut[1] = static_cast<unsigned char>(nPixel >> 8);
-            pOut[2] = static_cast<unsigned char>(nPixel);
-        }
-        png_write_row(pPng, pRow);
+    return true;
+}
+
+// The image data chunks, cut from the joined zlib stream, and the end chunk.
+bool WriteData(png_structp pPng, const unsigned char* pStream, std::size_t nStream) {
+    if (setjmp(png_jmpbuf(pPng))) return false;
+    static const png_byte kIdat[5] = "IDAT";
+    static const png_byte kIend[5] = "IEND";
+    for (std::size_t nAt = 0; nAt < nStream; nAt += kMaxChunkBytes) {
+        png_write_chunk(pPng, kIdat, pStream + nAt, nStream - nAt < kMaxChunkBytes ? nStream - nAt : kMaxChunkBytes);
     }
-    png_write_end(pPng, pInfo);
+    png_write_chunk(pPng, kIend, nullptr, 0);
     return true;
 }
 
@@ -70,11 +268,39 @@ bool WriteImage(png_structp pPng, png_infop pInfo, const SRgb24Image& image, int
 
 bool EncodeRgb24Png(const SRgb24Image& image, int nLevel, std::vector<unsigned char>& rBytes, std::string& rError) {
     rBytes.clear();
-    std::vector<unsigned char> arrRow(static_cast<std::size_t>(image.nWidth) * 3);
     SPngState state{&rBytes, {}};
     png_structp pPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnPngError, OnPngWarning);
     png_infop pInfo = pPng != nullptr ? png_create_info_struct(pPng) : nullptr;
-    const bool bEncoded = pInfo != nullptr && WriteImage(pPng, pInfo, image, nLevel, arrRow.data());
+    // The header first: libpng checks the image's size there, before any
+    // row is compressed.
+    bool bEncoded = pInfo != nullptr && WriteHeader(pPng, pInfo, image);
+    if (bEncoded) {
+        const int nZlibLevel = std::clamp(nLevel, 0, 9);
+        const std::size_t nRowBytes = 1 + static_cast<std::size_t>(image.nWidth) * 3;
+        const std::size_t nRows = static_cast<std::size_t>(image.nHeight);
+        std::size_t nBands = nRowBytes * nRows / kMinBandBytes;
+        if (nBands > kMaxBands) nBands = kMaxBands;
+        if (nBands > nRows) nBands = nRows;
+        if (nBands < 1) nBands = 1;
+        std::vector<SBand> arrBands;
+        std::vector<unsigned char> arrStream;
+        try {
+            arrBands.resize(nBands);
+            for (std::size_t k = 0; k < nBands; ++k) {
+                arrBands[k].nFirstRow = static_cast<int>(nRows * k / nBands);
+                arrBands[k].nEndRow = static_cast<int>(nRows * (k + 1) / nBands);
+                arrBands[k].bLast = k + 1 == nBands;
+                PrepareBand(arrBands[k], nRowBytes);
+            }
+            bEncoded = CompressBands(image, nZlibLevel, arrBands);
+            if (bEncoded) JoinBands(arrBands, nZlibLevel, arrStream);
+        } catch (const std::bad_alloc&) {
+            bEncoded = false;
+        }
+        // (On failure the message stays the default, out of memory: zlib
+        // fails on nothing else at these settings.)
+        if (bEncoded) bEncoded = WriteData(pPng, arrStream.data(), arrStream.size());
+    }
     png_destroy_write_struct(&pPng, &pInfo);
     if (bEncoded) return true;
     rBytes.clear();

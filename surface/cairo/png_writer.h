@@ -20,6 +20,9 @@ struct SRgb24Image {
 // row filter, Up, which suits a ruled sheet whose rows mostly repeat the row
 // above (no filter at level 0, where nothing is compressed). Trying every
 // filter on every row, as general writers do, costs more than it saves here.
+// A large image is compressed in up to four bands of rows on threads side by
+// side; how it is cut depends only on its size, so an image always gives the
+// same bytes.
 // The bytes replace rBytes. False, with rError (one line) and rBytes empty,
 // when libpng fails.
 bool EncodeRgb24Png(const SRgb24Image& image, int nLevel, std::vector<unsigned char>& rBytes, std::string& rError);

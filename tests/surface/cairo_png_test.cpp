@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/file_text.h"
@@ -37,11 +38,12 @@ Decoded DecodePng(const std::vector<unsigned char>& arrBytes) {
     return image;
 }
 
-std::unique_ptr<CCairoDC> DrawExample() {
-    auto dc = CCairoDC::CreatePng(631, 805);
+std::unique_ptr<CCairoDC> DrawExample(int nWidth = 631, int nHeight = 805) {
+    auto dc = CCairoDC::CreatePng(nWidth, nHeight);
     const std::string strData = test::ReadFileText(std::string(VITALCHART_EXAMPLES) + "/week.data");
-    DrawPlugin(dc.get(), 0, 0, 805, 631, 96, 96, 96, 96, (std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml").c_str(),
-               strData.data(), static_cast<int>(strData.size()), "", 0);
+    DrawPlugin(dc.get(), 0, 0, nHeight, nWidth, 96, 96, 96, 96,
+               (std::string(VITALCHART_EXAMPLES) + "/vitalsign.xml").c_str(), strData.data(),
+               static_cast<int>(strData.size()), "", 0);
     return dc;
 }
 
@@ -71,25 +73,29 @@ std::vector<unsigned char> CairoWriterPng(CCairoDC& dc) {
     return arrBytes;
 }
 
+// The encoder compresses a large picture in bands of rows side by side: one
+// band for the small canvas, two for the example's, four for the large one.
 TEST(CairoPngTest, EveryCompressionDecodesToThePixelsOfCairosWriter) {
-    auto dc = DrawExample();
-    const std::vector<unsigned char> cairoPng = CairoWriterPng(*dc);
-    const Decoded expected = DecodePng(cairoPng);
-    ASSERT_EQ(expected.nWidth, 631u);
-    ASSERT_EQ(expected.nHeight, 805u);
-    for (int nLevel : {0, 1, CCairoDC::kDefaultPngCompression, CCairoDC::kMaxPngCompression}) {
-        SCOPED_TRACE(nLevel);
-        std::vector<unsigned char> arrBytes;
-        ASSERT_TRUE(dc->EncodePng(arrBytes, nLevel)) << dc->GetError();
-        const Decoded actual = DecodePng(arrBytes);
-        EXPECT_EQ(actual.nWidth, expected.nWidth);
-        EXPECT_EQ(actual.nHeight, expected.nHeight);
-        EXPECT_TRUE(actual.rgb == expected.rgb);
-        if (nLevel == CCairoDC::kDefaultPngCompression) {
-            EXPECT_LE(arrBytes.size(), cairoPng.size() * 5 / 4);
+    for (const auto& [nWidth, nHeight] : {std::pair{631, 805}, std::pair{240, 300}, std::pair{1300, 1100}}) {
+        auto dc = DrawExample(nWidth, nHeight);
+        const std::vector<unsigned char> cairoPng = CairoWriterPng(*dc);
+        const Decoded expected = DecodePng(cairoPng);
+        ASSERT_EQ(expected.nWidth, static_cast<png_uint_32>(nWidth));
+        ASSERT_EQ(expected.nHeight, static_cast<png_uint_32>(nHeight));
+        for (int nLevel : {0, 1, CCairoDC::kDefaultPngCompression, CCairoDC::kMaxPngCompression}) {
+            SCOPED_TRACE(std::to_string(nWidth) + " by " + std::to_string(nHeight) + " at " + std::to_string(nLevel));
+            std::vector<unsigned char> arrBytes;
+            ASSERT_TRUE(dc->EncodePng(arrBytes, nLevel)) << dc->GetError();
+            const Decoded actual = DecodePng(arrBytes);
+            EXPECT_EQ(actual.nWidth, expected.nWidth);
+            EXPECT_EQ(actual.nHeight, expected.nHeight);
+            EXPECT_TRUE(actual.rgb == expected.rgb);
+            if (nLevel == CCairoDC::kDefaultPngCompression) {
+                EXPECT_LE(arrBytes.size(), cairoPng.size() * 5 / 4);
+            }
         }
+        EXPECT_TRUE(dc->Finish()) << dc->GetError();
     }
-    EXPECT_TRUE(dc->Finish()) << dc->GetError();
 }
 
 TEST(CairoPngTest, AFailedEncodeIsTheFirstErrorAndWritesNoFile) {
