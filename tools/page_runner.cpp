@@ -156,15 +156,27 @@ bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgre
             break;
         }
     }
-    if (fnBeside) {
+    const auto runBeside = [&fnBeside, &drawing] {
         try {
             fnBeside();
         } catch (...) {
             // The threads drawing are waited for before it goes on up.
             drawing.Stop(std::current_exception());
         }
+    };
+    // With one thread drawing and a core to spare, the work beside goes on a
+    // thread of its own instead of before the drawing.
+    std::thread beside;
+    if (fnBeside && nThreads == 1 && nJobs > 1) {
+        try {
+            beside = std::thread(runBeside);
+        } catch (const std::system_error&) {
+            // No thread to be had: it runs here, first.
+        }
     }
+    if (fnBeside && !beside.joinable()) runBeside();
     drawing.Work();
+    if (beside.joinable()) beside.join();
     for (std::thread& thread : threads) thread.join();
     return drawing.Result(rError);
 }
