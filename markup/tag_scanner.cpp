@@ -49,7 +49,8 @@ inline __attribute__((always_inline)) std::string_view ReadName(const char* pszL
     return std::string_view(pszLine + nStart, static_cast<std::size_t>(nKept));
 }
 
-void Note(CScanNotes* pNotes, ScanEvent::Kind kind, std::int32_t nPos, std::int32_t nEnd, std::string_view name) {
+inline __attribute__((always_inline)) void Note(CScanNotes* pNotes, ScanEvent::Kind kind, std::int32_t nPos,
+                                                std::int32_t nEnd, std::string_view name) {
     if (pNotes != nullptr) pNotes->events.push_back({kind, nPos, nEnd, std::string(name)});
 }
 
@@ -67,27 +68,12 @@ void Settle(std::int32_t& nLength, std::int32_t& nPos) {
     if (nPos < 0) nPos = 0;
 }
 
-}  // namespace
-
-std::string_view ReadTagNameView(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
-    Settle(nLength, nPos);
-    if (pszLine == nullptr || nPos >= nLength) {
-        nPos = nLength;
-        return std::string_view();
-    }
-    std::int32_t i = nPos + 1;  // the opening bracket, not examined
-    if (i < nLength && pszLine[i] == '/') ++i;
-    const std::string_view name = ReadName(pszLine, nLength, i, kTagNameStops, pNotes);
-    nPos = i;
-    return name;
-}
-
-std::string ReadTagName(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
-    return std::string(ReadTagNameView(pszLine, nLength, nPos, pNotes));
-}
-
-void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& rTag, std::int32_t& nPos,
-                    CScanNotes* pNotes) {
+// The scan, made twice: with notes, and without them for the renderer, where
+// the code that would keep them is left out altogether.
+template <bool kNoted>
+void Scan(const char* pszLine, std::int32_t nLength, CTagAttributes& rTag, std::int32_t& nPos,
+          CScanNotes* const pNotesGiven) {
+    CScanNotes* const pNotes = kNoted ? pNotesGiven : nullptr;
     rTag.Clear();
     Settle(nLength, nPos);
     if (pszLine == nullptr || nPos >= nLength) {
@@ -101,6 +87,9 @@ void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& r
     }
     std::int32_t i = nPos + 1;
     for (;;) {
+        // Blanks between attributes. (Each read as an empty name would be
+        // skipped the same way, one at a time, by the loop below.)
+        while (i < nLength && pszLine[i] == ' ') ++i;
         // An attribute name. Cut off by the line's end, it is dropped.
         const std::int32_t nNameStart = i;
         const std::string_view name = ReadName(pszLine, nLength, i, kAttributeNameStops, pNotes);
@@ -166,6 +155,34 @@ void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& r
         ++i;
     }
     nPos = nLength;
+}
+
+}  // namespace
+
+std::string_view ReadTagNameView(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
+    Settle(nLength, nPos);
+    if (pszLine == nullptr || nPos >= nLength) {
+        nPos = nLength;
+        return std::string_view();
+    }
+    std::int32_t i = nPos + 1;  // the opening bracket, not examined
+    if (i < nLength && pszLine[i] == '/') ++i;
+    const std::string_view name = ReadName(pszLine, nLength, i, kTagNameStops, pNotes);
+    nPos = i;
+    return name;
+}
+
+std::string ReadTagName(const char* pszLine, std::int32_t nLength, std::int32_t& nPos, CScanNotes* pNotes) {
+    return std::string(ReadTagNameView(pszLine, nLength, nPos, pNotes));
+}
+
+void ScanAttributes(const char* pszLine, std::int32_t nLength, CTagAttributes& rTag, std::int32_t& nPos,
+                    CScanNotes* pNotes) {
+    if (pNotes != nullptr) {
+        Scan<true>(pszLine, nLength, rTag, nPos, pNotes);
+    } else {
+        Scan<false>(pszLine, nLength, rTag, nPos, nullptr);
+    }
 }
 
 void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToString& mapAttributes,
