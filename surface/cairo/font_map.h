@@ -13,10 +13,10 @@ namespace vitalchart {
 // once a chart. A font map may only be used by one thread at a time, so each
 // thread has its own, and a surface is drawn on the thread that made it.
 //
-// Returns a new reference, which the caller releases with g_object_unref.
-// When the thread ends, its font map is kept for the next thread that needs
-// one, if no surface made on the ending thread still holds it; otherwise the
-// thread's reference is released and the map goes with the last surface.
+// Returns a new reference, which the caller releases with g_object_unref;
+// the thread's own reference is released when the thread ends (for the main
+// thread: when the process exits), and the font map goes when the last
+// surface holding it does.
 PangoFontMap* RefThreadFontMap();
 
 }  // namespace vitalchart
