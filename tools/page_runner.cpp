@@ -3,13 +3,16 @@
 #include <sched.h>
 
 #include <climits>
+#include <condition_variable>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "tools/kept_threads.h"
 
 namespace vitalchart {
 namespace cli {
@@ -124,6 +127,50 @@ private:
     std::exception_ptr m_pException;
 };
 
+// Tasks started on kept threads, waited for together.
+class CTaskLatch {
+public:
+    CTaskLatch() = default;
+    CTaskLatch(const CTaskLatch&) = delete;
+    CTaskLatch& operator=(const CTaskLatch&) = delete;
+    // Whatever leaves early waits for what was started, which uses its frame.
+    ~CTaskLatch() { Wait(); }
+
+    bool Start(CKeptThreads& kept, std::function<void()> fnTask) {
+        {
+            const std::lock_guard<std::mutex> guard(m_mutex);
+            ++m_nRunning;
+        }
+        bool bStarted = false;
+        try {
+            bStarted = kept.Start([this, fnTask = std::move(fnTask)] {
+                fnTask();
+                Done();
+            });
+        } catch (...) {
+            Done();
+            throw;
+        }
+        if (!bStarted) Done();
+        return bStarted;
+    }
+
+    void Wait() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_done.wait(lock, [this] { return m_nRunning == 0; });
+    }
+
+private:
+    void Done() {
+        const std::lock_guard<std::mutex> guard(m_mutex);
+        if (--m_nRunning == 0) m_done.notify_all();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    std::size_t m_nRunning = 0;
+};
+
 }  // namespace
 
 int AvailableCores() {
@@ -146,15 +193,12 @@ bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgre
 
     CPageDrawing drawing(runs, sinks, fnDraw, progress);
     const std::size_t nThreads = std::min(runs.size(), static_cast<std::size_t>(std::max(1, nJobs)));
-    std::vector<std::thread> threads;
-    threads.reserve(nThreads - 1);
+    // The helpers are kept threads: their fonts are ready from the last render.
+    CTaskLatch latch;
+    CKeptThreads& kept = CKeptThreads::Shared();
     for (std::size_t i = 1; i < nThreads; ++i) {
-        try {
-            threads.emplace_back([&drawing] { drawing.Work(); });
-        } catch (const std::system_error&) {
-            // No thread to be had: the threads there are draw every page.
-            break;
-        }
+        // No thread to be had: the threads there are draw every page.
+        if (!latch.Start(kept, [&drawing] { drawing.Work(); })) break;
     }
     const auto runBeside = [&fnBeside, &drawing] {
         try {
@@ -165,19 +209,11 @@ bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgre
         }
     };
     // With one thread drawing and a core to spare, the work beside goes on a
-    // thread of its own instead of before the drawing.
-    std::thread beside;
-    if (fnBeside && nThreads == 1 && nJobs > 1) {
-        try {
-            beside = std::thread(runBeside);
-        } catch (const std::system_error&) {
-            // No thread to be had: it runs here, first.
-        }
-    }
-    if (fnBeside && !beside.joinable()) runBeside();
+    // thread of its own instead of before the drawing; with no thread to be
+    // had, it runs here, first.
+    if (fnBeside && !(nThreads == 1 && nJobs > 1 && latch.Start(kept, runBeside))) runBeside();
     drawing.Work();
-    if (beside.joinable()) beside.join();
-    for (std::thread& thread : threads) thread.join();
+    latch.Wait();
     return drawing.Result(rError);
 }
 
