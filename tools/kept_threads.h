@@ -17,6 +17,10 @@ namespace cli {
 // page matching and loading fonts again, as a new thread would. A thread
 // waits, idle, between tasks; the threads end when the process exits (their
 // font maps are released as each one ends), each after its current task.
+// Unlike the service's CWorkerPool, which has a fixed number of workers and
+// makes tasks wait their turn, a task here never waits behind a busy thread:
+// a render's helpers and its check run beside the calling thread, which may
+// itself be waiting for them.
 class CKeptThreads {
 public:
     // The process's kept threads.
