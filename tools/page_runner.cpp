@@ -217,5 +217,22 @@ bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgre
     return drawing.Result(rError);
 }
 
+void RunBeside(int nJobs, const std::function<void()>& fnBeside, const std::function<void()>& fnHere) {
+    std::exception_ptr pException;
+    const auto runBeside = [&fnBeside, &pException] {
+        try {
+            fnBeside();
+        } catch (...) {
+            pException = std::current_exception();
+        }
+    };
+    {
+        CTaskLatch latch;
+        if (nJobs < 2 || !latch.Start(CKeptThreads::Shared(), runBeside)) runBeside();
+        fnHere();
+    }
+    if (pException) std::rethrow_exception(pException);
+}
+
 }  // namespace cli
 }  // namespace vitalchart

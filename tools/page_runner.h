@@ -37,5 +37,10 @@ using PageDrawer = std::function<bool(int nPage, CDC* pDC)>;
 bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgressLine& progress, std::string& rError,
                const std::function<void()>& fnBeside = {});
 
+// Runs fnBeside on another thread while the calling thread runs fnHere, when
+// nJobs allows two threads and one can be had; else fnBeside first. What
+// fnBeside throws is thrown again here once fnHere is done.
+void RunBeside(int nJobs, const std::function<void()>& fnBeside, const std::function<void()>& fnHere);
+
 }  // namespace cli
 }  // namespace vitalchart

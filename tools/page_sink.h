@@ -78,6 +78,9 @@ public:
     // Once every run's sink has finished: writes what the runs made as the
     // render's output, in page order.
     virtual bool Finish(std::string& rError) = 0;
+    // Whether Finish does work of its own worth running something beside
+    // (merging what several runs made).
+    virtual bool FinishIsWork() const { return false; }
 
 protected:
     std::vector<PageRun> m_runs;

@@ -44,6 +44,7 @@ public:
 
     std::unique_ptr<CPageSink> MakeSink(std::size_t nRun, std::string& rError) override;
     bool Finish(std::string& rError) override;
+    bool FinishIsWork() const override { return m_runs.size() > 1; }
 
 private:
     PageSettings m_settings;

@@ -36,14 +36,22 @@ std::string CheckCommand(const CommandLine& line) {
 }  // namespace
 
 int CheckBeforeRender(const CommandLine& line, const CInputTexts& inputs) {
-    return ReportRenderWarnings(line, CountRenderWarnings(line, inputs));
+    CRenderCheck check(line, inputs);
+    check.Walk();
+    return ReportRenderWarnings(line, check.CountWarnings());
 }
 
-std::size_t CountRenderWarnings(const CommandLine& line, const CInputTexts& inputs) {
+CRenderCheck::CRenderCheck(const CommandLine& line, const CInputTexts& inputs)
+    : m_inputs(inputs), m_check(inputs.GetCodePage(), line.disabledChecks) {}
+
+void CRenderCheck::Walk() {
+    m_check.Walk(m_inputs.GetTemplate(), m_inputs.GetDataTexts());
+}
+
+std::size_t CRenderCheck::CountWarnings() {
     // A data text in the other encoding is converted, and render says so
-    // on a line of its own.
-    std::size_t nSilenced = 0;
-    return CountWarnings(CheckInputs(line, inputs, false, nSilenced));
+    // on a line of its own: the files' encodings are not checked here.
+    return cli::CountWarnings(m_check.Finish());
 }
 
 int ReportRenderWarnings(const CommandLine& line, std::size_t nWarnings) {

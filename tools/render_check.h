@@ -4,6 +4,7 @@
 
 #include "tools/command_line.h"
 #include "tools/input_texts.h"
+#include "tools/template_checker.h"
 
 namespace vitalchart {
 namespace cli {
@@ -18,10 +19,22 @@ namespace cli {
 // makes the warnings an error (the line says so; nothing is to be written).
 int CheckBeforeRender(const CommandLine& line, const CInputTexts& inputs);
 
-// CheckBeforeRender in two steps, so that the checker can run beside the
-// drawing: the warnings counted (this only reads the inputs), then what
-// render says of them and whether it goes on.
-std::size_t CountRenderWarnings(const CommandLine& line, const CInputTexts& inputs);
+// CheckBeforeRender in steps, so that the checker can run beside the
+// drawing: the texts walked, then the readings checked and the warnings
+// counted (both only read the inputs, which must stay), then what render says
+// of them and whether it goes on.
+class CRenderCheck {
+public:
+    CRenderCheck(const CommandLine& line, const CInputTexts& inputs);
+
+    void Walk();
+    // After Walk.
+    std::size_t CountWarnings();
+
+private:
+    const CInputTexts& m_inputs;
+    CStagedCheck m_check;
+};
 int ReportRenderWarnings(const CommandLine& line, std::size_t nWarnings);
 
 }  // namespace cli

@@ -122,13 +122,29 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
             dataTexts.empty() ? s_strEmptyForm : dataTexts[static_cast<std::size_t>(nPage - 1)];
         return DrawChartPage(pDC, geometry, chartTemplate, strData, bFill);
     };
+    // The checker walks the texts beside the drawing. It checks the readings
+    // beside the merging of the runs' files when there is one, where a core
+    // would else wait; else beside the drawing too.
+    CRenderCheck check(line, inputs);
     std::size_t nWarnings = 0;
-    const auto check = [&] { nWarnings = CountRenderWarnings(line, inputs); };
+    const bool bCountLate = !line.bStrict && nJobs > 1 && pOutput->FinishIsWork();
+    const auto walk = [&] {
+        check.Walk();
+        if (!bCountLate) nWarnings = check.CountWarnings();
+    };
     const bool bDrawn = DrawPages(*pOutput, nJobs, draw, progress, strError,
-                                  line.bStrict ? std::function<void()>() : std::function<void()>(check));
+                                  line.bStrict ? std::function<void()>() : std::function<void()>(walk));
     progress.End();
+    bool bFinished = false;
+    const auto finish = [&] { bFinished = bDrawn && pOutput->Finish(strError); };
+    const auto count = [&] { nWarnings = check.CountWarnings(); };
+    if (bCountLate) {
+        RunBeside(nJobs, count, finish);
+    } else {
+        finish();
+    }
     if (!line.bStrict) ReportRenderWarnings(line, nWarnings);
-    if (!bDrawn || !pOutput->Finish(strError)) return Fail(strError);
+    if (!bFinished) return Fail(strError);
     if (line.archive.FinishesPdf() && !FinishPdfFile(outputs.TemporaryFor(settings.strOutput), metadata, strError)) {
         return Fail(settings.strOutput + ": " + strError);
     }

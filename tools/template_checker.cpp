@@ -23,39 +23,73 @@ CTemplateChecker::~CTemplateChecker() = default;
 
 std::vector<Finding> CTemplateChecker::Check(const std::string& strTemplate, const std::vector<std::string>& dataTexts,
                                              const std::vector<Finding>& fileFindings, std::size_t* pnSilenced) const {
+    CStagedCheck check(m_nCodePage, m_disabledChecks);
+    check.Walk(strTemplate, dataTexts);
+    return check.Finish(fileFindings, pnSilenced);
+}
+
+// What the walk leaves for the readings' check; the checkers refer to the log,
+// and the log to the findings and the silenced checks, so none of it moves.
+struct CStagedCheck::SState {
+    SState(UINT nCodePage, const std::vector<std::string>& disabledChecks)
+        : nCodePage(nCodePage),
+          log(nCodePage, findings, silenced),
+          values(log),
+          lines(log, values),
+          elements(log, values),
+          readings(log, values) {
+        for (const std::string& strCheck : disabledChecks) silenced.DisableEverywhere(strCheck);
+    }
+
+    UINT nCodePage;
     std::vector<Finding> findings;
     CSilencedChecks silenced;
-    for (const std::string& strCheck : m_disabledChecks) silenced.DisableEverywhere(strCheck);
-    CFindingLog log(m_nCodePage, findings, silenced);
-    CValueChecker values(log);
-    CLineExplainer lines(log, values);
+    CFindingLog log;
+    CValueChecker values;
+    CLineExplainer lines;
+    CElementChecker elements;
+    CReadingChecker readings;
     TagsSeen seen;
+};
+
+CStagedCheck::CStagedCheck(UINT nCodePage, const std::vector<std::string>& disabledChecks)
+    : m_pState(std::make_unique<SState>(nCodePage, disabledChecks)) {}
+
+CStagedCheck::~CStagedCheck() = default;
+
+void CStagedCheck::Walk(const std::string& strTemplate, const std::vector<std::string>& dataTexts) {
+    SState& s = *m_pState;
     // A text's check comments are read before any finding of it is made.
     // The template's elements are all seen before any is checked, so that a
     // pen used before its declaration can be told apart from a missing one.
-    silenced.ReadComments(0, strTemplate, log);
-    lines.WalkText(0, strTemplate, seen);
-    CElementChecker elements(log, values);
-    elements.CheckElements(seen.elements);
+    s.silenced.ReadComments(0, strTemplate, s.log);
+    s.lines.WalkText(0, strTemplate, s.seen);
+    s.elements.CheckElements(s.seen.elements);
     for (std::size_t i = 0; i < dataTexts.size(); ++i) {
         const int nSource = static_cast<int>(i) + 1;
-        silenced.ReadComments(nSource, dataTexts[i], log);
-        lines.WalkText(nSource, dataTexts[i], seen);
+        s.silenced.ReadComments(nSource, dataTexts[i], s.log);
+        s.lines.WalkText(nSource, dataTexts[i], s.seen);
     }
-    CReadingChecker(log, values).CheckReadings(seen, dataTexts.size(), elements.GetGrid());
+    s.readings.CheckEachReading(s.seen, dataTexts.size(), s.elements.GetGrid());
+}
+
+std::vector<Finding> CStagedCheck::Finish(const std::vector<Finding>& fileFindings, std::size_t* pnSilenced) {
+    SState& s = *m_pState;
+    s.readings.CheckAcross(s.seen, s.elements.GetGrid());
     // Findings about whole files come first among those at their place.
     std::vector<Finding> files;
-    CFindingLog fileLog(m_nCodePage, files, silenced);
+    CFindingLog fileLog(s.nCodePage, files, s.silenced);
     for (const Finding& f : fileFindings) {
         fileLog.Add(f.nSource, f.nLine, f.nColumn, f.severity, f.strCheck.c_str(), f.strMessage, f.nElementLine);
     }
+    std::vector<Finding> findings = std::move(s.findings);
     findings.insert(findings.begin(), files.begin(), files.end());
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
         if (a.nSource != b.nSource) return a.nSource < b.nSource;
         if (a.nLine != b.nLine) return a.nLine < b.nLine;
         return a.nColumn < b.nColumn;
     });
-    if (pnSilenced != nullptr) *pnSilenced = log.GetSilencedCount() + fileLog.GetSilencedCount();
+    if (pnSilenced != nullptr) *pnSilenced = s.log.GetSilencedCount() + fileLog.GetSilencedCount();
     return findings;
 }
 

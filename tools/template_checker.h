@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,29 @@ public:
 private:
     UINT m_nCodePage;
     std::vector<std::string> m_disabledChecks;
+};
+
+// CTemplateChecker::Check in two steps, for a caller that runs them at
+// different times: render reads the texts beside its drawing, and checks the
+// readings against the chart beside the merging of its files.
+class CStagedCheck {
+public:
+    CStagedCheck(UINT nCodePage, const std::vector<std::string>& disabledChecks);
+    ~CStagedCheck();
+    CStagedCheck(const CStagedCheck&) = delete;
+    CStagedCheck& operator=(const CStagedCheck&) = delete;
+
+    // Walks the template and the data texts line by line, and checks the
+    // template's elements and each reading on its own.
+    void Walk(const std::string& strTemplate, const std::vector<std::string>& dataTexts);
+    // After Walk: checks the readings of each page against one another, and
+    // tells what no element or no reading uses; the findings as Check gives
+    // them.
+    std::vector<Finding> Finish(const std::vector<Finding>& fileFindings = {}, std::size_t* pnSilenced = nullptr);
+
+private:
+    struct SState;
+    std::unique_ptr<SState> m_pState;
 };
 
 }  // namespace cli

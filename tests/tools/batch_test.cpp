@@ -14,6 +14,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -290,6 +291,28 @@ TEST(BatchRunnerTest, EveryPageOnceAndTheFirstFailureInPageOrder) {
             }
         }
     }
+}
+
+// Work beside runs on another thread while this one works (with one job,
+// first, here); what it throws comes back once both are done.
+TEST(BatchRunnerTest, WorkBesideRunsAlongAndWhatItThrowsComesBack) {
+    std::vector<std::thread::id> threads;
+    bool bHereDone = false;
+    EXPECT_THROW(cli::RunBeside(
+                     2,
+                     [&] {
+                         threads.push_back(std::this_thread::get_id());
+                         throw std::runtime_error("beside");
+                     },
+                     [&] { bHereDone = true; }),
+                 std::runtime_error);
+    EXPECT_TRUE(bHereDone);
+    cli::RunBeside(
+        1, [&] { threads.push_back(std::this_thread::get_id()); }, [&] { threads.push_back({}); });
+    ASSERT_EQ(threads.size(), 3u);
+    EXPECT_NE(threads[0], std::this_thread::get_id());
+    EXPECT_EQ(threads[1], std::this_thread::get_id());
+    EXPECT_EQ(threads[2], std::thread::id());
 }
 
 TEST(BatchRunnerTest, RunsAreConsecutiveAndEven) {

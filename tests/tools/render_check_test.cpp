@@ -25,6 +25,15 @@ TEST_F(RenderCheckTest, RenderSaysWhatCheckWouldWarnOf) {
     std::string strTwo = strTypo;
     strTwo.replace(strTwo.find("font-size=\"12\""), 14, "font-szie=\"12\"");
     Write("my chart.xml", strTwo);
+    // Two readings of one field: a finding of the readings of a page against
+    // one another.
+    std::string strTwice = ReadFileText(m_strDir + "/a4.data");
+    const std::string strName = "<d vitalsigns=\"姓名\" vitalsignsvalues=\"王芳\" cellindex=\"0\"/>";
+    strTwice.replace(strTwice.find(strName), strName.size(), strName + "\n" + strName);
+    Write("twice.data", strTwice);
+    std::string strEight;
+    for (int i = 0; i < 7; ++i) strEight += " --data a4.data";
+    strEight += " --data twice.data";
     const std::string strCheck = "vitalchart check typo.xml --data a4.data explains it";
     const struct {
         std::string strArgs;
@@ -32,6 +41,7 @@ TEST_F(RenderCheckTest, RenderSaysWhatCheckWouldWarnOf) {
         std::string strErr;
         bool bWritten;
         const char* pszOutput = "out.trace";  // the file looked at
+        const char* pszTarget = "out.trace";  // the file named
     } rows[] = {
         {"a4.xml --data a4.data", 0, "", true},
         {"typo.xml --data a4.data", 0, "vitalchart: 1 warning; " + strCheck + "\n", true},
@@ -50,12 +60,15 @@ TEST_F(RenderCheckTest, RenderSaysWhatCheckWouldWarnOf) {
          "vitalchart: 1 warning and --strict: no chart is written; vitalchart check typo.xml --data a4.data --data "
          "a4.data explains it\n",
          false, "out-1.trace"},
+        // A PDF drawn on two threads: the readings are checked beside the merge.
+        {"a4.xml" + strEight + " --jobs 2", 0,
+         "vitalchart: 1 warning; vitalchart check a4.xml" + strEight + " explains it\n", true, "out.pdf", "out.pdf"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.strArgs);
-        for (const char* pszFile : {"/out.trace", "/out-1.trace", "/out-2.trace"})
+        for (const char* pszFile : {"/out.trace", "/out-1.trace", "/out-2.trace", "/out.pdf"})
             std::remove((m_strDir + pszFile).c_str());
-        const CommandResult r = Run("render " + row.strArgs + " -o out.trace");
+        const CommandResult r = Run("render " + row.strArgs + " -o " + row.pszTarget);
         EXPECT_EQ(r.nExit, row.nExit);
         EXPECT_EQ(r.strErr, row.strErr);
         EXPECT_EQ(!ReadFileText(m_strDir + "/" + row.pszOutput).empty(), row.bWritten);

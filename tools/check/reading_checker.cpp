@@ -146,6 +146,11 @@ void CReadingChecker::CheckReadingValue(const TagSeen& reading, const std::strin
 }
 
 void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid) {
+    CheckEachReading(seen, nDataTexts, grid);
+    CheckAcross(seen, grid);
+}
+
+void CReadingChecker::CheckEachReading(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid) {
     for (const TagSeen& reading : seen.readings) {
         for (const AttributeSeen& attribute : reading.attributes) {
             const AttributeRule* pRule = FindAttribute(kDataReading, attribute.strName);
@@ -157,15 +162,18 @@ void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts
             }
         }
     }
-    if (nDataTexts == 0) return;
+    m_bDataTexts = nDataTexts > 0;
+    if (!m_bDataTexts) return;
 
-    std::vector<const TagSeen*> drawers;
+    std::vector<const TagSeen*>& drawers = m_drawers;
+    drawers.clear();
     for (const TagSeen& tag : seen.elements) {
         const ElementRule* pRule = FindElementRule(tag.nCode);
         const bool bDrawsReadings = pRule != nullptr && pRule->role == ElementRole::kReadings;
         if (bDrawsReadings && !tag.bClosing && tag.Find("name") != nullptr) drawers.push_back(&tag);
     }
-    std::vector<std::string> drawnNames;
+    std::vector<std::string>& drawnNames = m_drawnNames;
+    drawnNames.clear();
     for (const TagSeen* pDrawer : drawers) drawnNames.push_back(*pDrawer->Find("name"));
     m_beyondCellZero.clear();
     m_placements.clear();
@@ -175,15 +183,13 @@ void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts
         rBeyond = rBeyond || Integer(reading, "cellindex", 0) != 0;
     }
 
-    // Readings that no element draws, one finding per name at its first reading.
-    struct Unused {
-        std::string strName;
-        const TagSeen* pFirst;
-        std::size_t nCount;
-    };
-    std::vector<Unused> unused;
+    // Readings that no element draws, one finding per name at its first
+    // reading, told by CheckAcross.
+    std::vector<Unused>& unused = m_unused;
+    unused.clear();
     std::unordered_map<std::string, std::size_t> unusedByKey;
-    std::vector<bool> drawerUsed(drawers.size(), false);
+    std::vector<bool>& drawerUsed = m_drawerUsed;
+    drawerUsed.assign(drawers.size(), false);
     std::unordered_map<std::string, std::vector<std::size_t>> drawersByKey;
     for (std::size_t i = 0; i < drawers.size(); ++i) {
         drawersByKey[FoldCaseKey(m_nCodePage, drawnNames[i])].push_back(i);
@@ -215,17 +221,22 @@ void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts
         CheckReadingValue(reading, strName, matching);
         CheckColumns(reading, strName, matching, grid);
     }
+}
+
+void CReadingChecker::CheckAcross(const TagsSeen& seen, const CChartGrid& grid) {
+    if (!m_bDataTexts) return;
+    const std::vector<const TagSeen*>& drawers = m_drawers;
     CheckAcrossReadings(seen, drawers, grid);
-    for (const Unused& u : unused) {
+    for (const Unused& u : m_unused) {
         const std::string strCount = u.nCount > 1 ? " (" + Plural(u.nCount, "reading", "readings") + ")" : "";
         m_log.Warn(*u.pFirst, u.pFirst->ValueColumn("vitalsigns"), "unused-reading",
                    (u.pFirst->Find("vitalsigns") == nullptr
                         ? std::string("a reading without 'vitalsigns'")
                         : "no element of the template draws the vital sign " + Show(m_nCodePage, u.strName)) +
-                       strCount + DidYouMean(SuggestName(m_nCodePage, u.strName, drawnNames)));
+                       strCount + DidYouMean(SuggestName(m_nCodePage, u.strName, m_drawnNames)));
     }
     for (std::size_t i = 0; i < drawers.size(); ++i) {
-        if (drawerUsed[i]) continue;
+        if (m_drawerUsed[i]) continue;
         const TagSeen& tag = *drawers[i];
         m_log.Note(tag, tag.ValueColumn("name"), "no-readings",
                    "no reading of the data names " + Show(m_nCodePage, *tag.Find("name")) + ": this '" +

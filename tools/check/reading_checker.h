@@ -29,6 +29,11 @@ public:
     // Checks the readings' values, and, when nDataTexts data texts were given,
     // the readings against the elements that draw them.
     void CheckReadings(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid);
+    // CheckReadings in two steps, on the same seen tags and grid, which must
+    // stay between them: each reading on its own, then the readings of a page
+    // against one another and what no reading or no element uses.
+    void CheckEachReading(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid);
+    void CheckAcross(const TagsSeen& seen, const CChartGrid& grid);
 
 private:
     void CheckColumns(const TagSeen& reading, const std::string& strName, const std::vector<const TagSeen*>& drawers,
@@ -62,6 +67,18 @@ private:
     // By folded vital-sign name: whether any reading lies in a cell other than 0.
     std::unordered_map<std::string, bool> m_beyondCellZero;
     std::unordered_map<const TagSeen*, Placement> m_placements;
+
+    // What CheckEachReading leaves for CheckAcross.
+    struct Unused {
+        std::string strName;
+        const TagSeen* pFirst;
+        std::size_t nCount;
+    };
+    bool m_bDataTexts = false;
+    std::vector<const TagSeen*> m_drawers;  // the elements that draw readings
+    std::vector<std::string> m_drawnNames;  // their names
+    std::vector<bool> m_drawerUsed;         // whether a reading feeds each
+    std::vector<Unused> m_unused;
 };
 
 }  // namespace cli
