@@ -100,13 +100,19 @@ DetectedEncoding DetectEncoding(const std::string& strBytes) {
     std::size_t i = detected.bByteOrderMark ? 3 : 0;
     bool bAscii = true;
     std::size_t nUtf8Break = std::string::npos;
+    const char* p = strBytes.data();
     while (i < strBytes.size()) {
-        const std::size_t n = Utf8SequenceLength(strBytes.data() + i, strBytes.size() - i);
+        // Markup is mostly ASCII: a byte below 0x80 is a character of its own.
+        if (static_cast<unsigned char>(p[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t n = Utf8SequenceLength(p + i, strBytes.size() - i);
         if (n == 0) {
             nUtf8Break = i;
             break;
         }
-        bAscii = bAscii && n == 1;
+        bAscii = false;
         i += n;
     }
     if (nUtf8Break == std::string::npos) {
