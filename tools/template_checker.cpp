@@ -90,6 +90,8 @@ std::vector<Finding> CStagedCheck::Finish(const std::vector<Finding>& fileFindin
         return a.nColumn < b.nColumn;
     });
     if (pnSilenced != nullptr) *pnSilenced = s.log.GetSilencedCount() + fileLog.GetSilencedCount();
+    // What the walk kept goes with the thread that is done with it.
+    m_pState.reset();
     return findings;
 }
 

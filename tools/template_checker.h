@@ -76,9 +76,9 @@ public:
     // Walks the template and the data texts line by line, and checks the
     // template's elements and each reading on its own.
     void Walk(const std::string& strTemplate, const std::vector<std::string>& dataTexts);
-    // After Walk: checks the readings of each page against one another, and
-    // tells what no element or no reading uses; the findings as Check gives
-    // them.
+    // After Walk, once: checks the readings of each page against one
+    // another, and tells what no element or no reading uses; the findings as
+    // Check gives them.
     std::vector<Finding> Finish(const std::vector<Finding>& fileFindings = {}, std::size_t* pnSilenced = nullptr);
 
 private:
