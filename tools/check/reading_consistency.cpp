@@ -16,21 +16,23 @@ namespace cli {
 
 namespace {
 
-// One reading as the comparisons need it.
+// One reading as the comparisons need it; the strings are the tag's own.
 struct ReadingAt {
     const TagSeen* pTag;
-    std::string strName;
+    const std::string& strName;
     int nCell;
-    std::string strValue;
-    std::string strComparator;
+    const std::string& strValue;
+    const std::string& strComparator;
 };
 
 // The readings of one data text by vital sign, each name once however it is cased.
 using PageReadings = std::unordered_map<std::string, std::vector<ReadingAt>>;
 
-std::string Text(const TagSeen& tag, const char* pszName) {
+// The attribute's value, or an empty one when it is absent.
+const std::string& Text(const TagSeen& tag, const char* pszName) {
+    static const std::string s_strAbsent;
     const std::string* p = tag.Find(pszName);
-    return p == nullptr ? std::string() : *p;
+    return p == nullptr ? s_strAbsent : *p;
 }
 
 int Integer(const TagSeen& tag, const char* pszName, int nAbsent) {
@@ -58,7 +60,7 @@ void CReadingChecker::CheckAcrossReadings(const TagsSeen& seen, const std::vecto
     std::map<int, PageReadings> pages;
     for (const TagSeen& tag : seen.readings) {
         if (tag.bClosing) continue;
-        const std::string strName = Text(tag, "vitalsigns");
+        const std::string& strName = Text(tag, "vitalsigns");
         pages[tag.nSource][FoldCaseKey(m_nCodePage, strName)].push_back(
             {&tag, strName, Integer(tag, "cellindex", 0), Text(tag, "vitalsignsvalues"), Text(tag, "comparator")});
     }
@@ -192,7 +194,7 @@ void CReadingChecker::CheckAcrossReadings(const TagsSeen& seen, const std::vecto
             if (pBlock->nCode != kElementLineBlock || !PlacementOf(*pBlock, grid).bPlots) continue;
             const SeriesAxes& block = PlacementOf(*pBlock, grid).axes;
             for (const ReadingAt& reading : readingsOf(Text(*pBlock, "name"))) {
-                const std::string strOriginal = Text(*reading.pTag, "vitalsignsoriginalvalues");
+                const std::string& strOriginal = Text(*reading.pTag, "vitalsignsoriginalvalues");
                 const int nOriginalCell = Integer(*reading.pTag, "originalCellIndex", -1);
                 const int nFrom = nOriginalCell >= 0 ? nOriginalCell : reading.nCell;
                 if (strOriginal.empty()) {
