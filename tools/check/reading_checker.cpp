@@ -145,11 +145,6 @@ void CReadingChecker::CheckReadingValue(const TagSeen& reading, const std::strin
     }
 }
 
-void CReadingChecker::CheckReadings(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid) {
-    CheckEachReading(seen, nDataTexts, grid);
-    CheckAcross(seen, grid);
-}
-
 void CReadingChecker::CheckEachReading(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid) {
     for (const TagSeen& reading : seen.readings) {
         for (const AttributeSeen& attribute : reading.attributes) {

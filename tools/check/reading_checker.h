@@ -27,12 +27,11 @@ public:
         : m_log(log), m_values(values), m_nCodePage(log.GetCodePage()) {}
 
     // Checks the readings' values, and, when nDataTexts data texts were given,
-    // the readings against the elements that draw them.
-    void CheckReadings(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid);
-    // CheckReadings in two steps, on the same seen tags and grid, which must
-    // stay between them: each reading on its own, then the readings of a page
-    // against one another and what no reading or no element uses.
+    // each reading against the elements that draw it.
     void CheckEachReading(const TagsSeen& seen, std::size_t nDataTexts, const CChartGrid& grid);
+    // After CheckEachReading, on the same seen tags and grid, which must stay
+    // between the two: the readings of a page against one another, and what
+    // no reading or no element uses.
     void CheckAcross(const TagsSeen& seen, const CChartGrid& grid);
 
 private:
