@@ -211,8 +211,13 @@ bool DrawPages(CPageOutput& output, int nJobs, const PageDrawer& fnDraw, CProgre
     // With one thread drawing and a core to spare, the work beside goes on a
     // thread of its own instead of before the drawing; with no thread to be
     // had, it runs here, first.
-    if (fnBeside && !(nThreads == 1 && nJobs > 1 && latch.Start(kept, runBeside))) runBeside();
-    drawing.Work();
+    const auto drawHere = [&drawing] { drawing.Work(); };
+    if (fnBeside && nThreads == 1) {
+        RunBeside(nJobs, runBeside, drawHere);
+    } else {
+        if (fnBeside) runBeside();
+        drawHere();
+    }
     latch.Wait();
     return drawing.Result(rError);
 }

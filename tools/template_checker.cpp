@@ -32,8 +32,7 @@ std::vector<Finding> CTemplateChecker::Check(const std::string& strTemplate, con
 // and the log to the findings and the silenced checks, so none of it moves.
 struct CStagedCheck::SState {
     SState(UINT nCodePage, const std::vector<std::string>& disabledChecks)
-        : nCodePage(nCodePage),
-          log(nCodePage, findings, silenced),
+        : log(nCodePage, findings, silenced),
           values(log),
           lines(log, values),
           elements(log, values),
@@ -41,7 +40,6 @@ struct CStagedCheck::SState {
         for (const std::string& strCheck : disabledChecks) silenced.DisableEverywhere(strCheck);
     }
 
-    UINT nCodePage;
     std::vector<Finding> findings;
     CSilencedChecks silenced;
     CFindingLog log;
@@ -78,7 +76,7 @@ std::vector<Finding> CStagedCheck::Finish(const std::vector<Finding>& fileFindin
     s.readings.CheckAcross(s.seen, s.elements.GetGrid());
     // Findings about whole files come first among those at their place.
     std::vector<Finding> files;
-    CFindingLog fileLog(s.nCodePage, files, s.silenced);
+    CFindingLog fileLog(s.log.GetCodePage(), files, s.silenced);
     for (const Finding& f : fileFindings) {
         fileLog.Add(f.nSource, f.nLine, f.nColumn, f.severity, f.strCheck.c_str(), f.strMessage, f.nElementLine);
     }
