@@ -138,7 +138,10 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     const auto finish = [&] { bFinished = bDrawn && pOutput->Finish(strError); };
     const auto count = [&] { nWarnings = check.CountWarnings(); };
     if (bCountLate) {
-        RunBeside(nJobs, count, finish);
+        // The merge goes beside and the count stays here: the count frees
+        // what the walk allocated on this thread, and freeing it from another
+        // thread while the merge allocated here made both wait on the heap.
+        RunBeside(nJobs, finish, count);
     } else {
         finish();
     }
