@@ -7,7 +7,8 @@ namespace cli {
 // of any size a chart needs (the page image, the tables of a CJK font that
 // the PDF writer copies to embed its glyphs, tens of megabytes) come from
 // the heap, and what is freed stays there for the next, instead of each
-// being mapped, faulted in page by page and unmapped again. Called once, at
+// being mapped, faulted in page by page and unmapped again; the heap is
+// backed by huge pages where the kernel has them. Called once, at
 // the start of main, before any thread.
 void KeepLargeBlocksOnTheHeap();
 
