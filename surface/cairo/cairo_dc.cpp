@@ -151,10 +151,6 @@ bool CCairoDC::ShareFontsWithProcess() {
     return MakeSharedFontConfigCurrent();
 }
 
-void CCairoDC::StartSharingFonts() {
-    StartMakingSharedFontConfigCurrent();
-}
-
 std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting) {
     auto pImpl = std::make_unique<CImpl>(ESurfaceKind::kImage, nCodePage);
     pImpl->m_nWidth = nWidth;

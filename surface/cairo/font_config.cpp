@@ -4,9 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <future>
-#include <mutex>
-#include <system_error>
 
 namespace vitalchart {
 
@@ -64,11 +61,6 @@ FcConfig* LoadFontConfig() {
     return pConfig;
 }
 
-// The reading started by StartMakingSharedFontConfigCurrent; invalid when
-// none was.
-std::mutex s_sharingMutex;
-std::shared_future<bool> s_sharing;
-
 }  // namespace
 
 std::string FindFontsConf() {
@@ -93,27 +85,6 @@ bool MakeSharedFontConfigCurrent() {
     const bool bCurrent = FcConfigSetCurrent(pConfig) == FcTrue;
     FcConfigDestroy(pConfig);
     return bCurrent;
-}
-
-void StartMakingSharedFontConfigCurrent() {
-    const std::lock_guard<std::mutex> guard(s_sharingMutex);
-    if (s_sharing.valid()) return;
-    try {
-        s_sharing = std::async(std::launch::async, MakeSharedFontConfigCurrent).share();
-    } catch (const std::system_error&) {
-        std::promise<bool> made;
-        made.set_value(MakeSharedFontConfigCurrent());
-        s_sharing = made.get_future().share();
-    }
-}
-
-void AwaitSharedFontConfig() {
-    std::shared_future<bool> sharing;
-    {
-        const std::lock_guard<std::mutex> guard(s_sharingMutex);
-        sharing = s_sharing;
-    }
-    if (sharing.valid()) sharing.wait();
 }
 
 }  // namespace vitalchart

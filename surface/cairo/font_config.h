@@ -26,10 +26,4 @@ FcConfig* SharedFontConfig();
 // False when fontconfig cannot build the configuration.
 bool MakeSharedFontConfigCurrent();
 
-// MakeSharedFontConfigCurrent on a thread of its own (here, when no thread
-// can be had); a second call does nothing. AwaitSharedFontConfig returns
-// once it is done, at once when it was never started.
-void StartMakingSharedFontConfigCurrent();
-void AwaitSharedFontConfig();
-
 }  // namespace vitalchart

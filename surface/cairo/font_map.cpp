@@ -9,9 +9,6 @@ namespace vitalchart {
 namespace {
 
 PangoFontMap* MakeFontMap() {
-    // The process's configuration must be current before the font map reads
-    // it for the first time.
-    AwaitSharedFontConfig();
     PangoFontMap* pFontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     if (pFontMap == nullptr) pFontMap = pango_cairo_font_map_new();
     FcConfig* pConfig = SharedFontConfig();

@@ -60,11 +60,6 @@ public:
     // configuration alone and does not call it. False when fontconfig
     // cannot build the configuration.
     static bool ShareFontsWithProcess();
-    // As ShareFontsWithProcess, on a thread of its own, returning at once:
-    // reading the configuration takes milliseconds that a program can spend
-    // reading its inputs and making its first image. Every surface made
-    // afterwards waits for it to be done before it uses a font.
-    static void StartSharingFonts();
 
     // A white image of nWidth by nHeight pixels, kept in memory; read it with
     // GetPixel, WritePng or EncodePng. Never null.
