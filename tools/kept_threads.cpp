@@ -3,6 +3,8 @@
 #include <system_error>
 #include <utility>
 
+#include "tools/process_memory.h"
+
 namespace vitalchart {
 namespace cli {
 
@@ -47,6 +49,7 @@ std::size_t CKeptThreads::Idle() {
 }
 
 void CKeptThreads::Serve() {
+    GrowThreadHeap();
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         ++m_nIdle;

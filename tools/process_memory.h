@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace vitalchart {
 namespace cli {
 
@@ -11,6 +13,15 @@ namespace cli {
 // backed by huge pages where the kernel has them. Called once, at
 // the start of main, before any thread.
 void KeepLargeBlocksOnTheHeap();
+
+// On a thread that draws, in a process that called KeepLargeBlocksOnTheHeap:
+// the C library gives the thread a heap of its own, which this grows as that
+// call grew the process's first one. Elsewhere it does nothing.
+void GrowThreadHeap();
+
+// Grows the calling thread's heap by nBytes, in huge pages where the kernel
+// has them.
+void GrowHeapInHugePages(std::size_t nBytes);
 
 }  // namespace cli
 }  // namespace vitalchart
