@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-
 namespace vitalchart {
 namespace cli {
 
@@ -18,10 +16,6 @@ void KeepLargeBlocksOnTheHeap();
 // the C library gives the thread a heap of its own, which this grows as that
 // call grew the process's first one. Elsewhere it does nothing.
 void GrowThreadHeap();
-
-// Grows the calling thread's heap by nBytes, in huge pages where the kernel
-// has them.
-void GrowHeapInHugePages(std::size_t nBytes);
 
 }  // namespace cli
 }  // namespace vitalchart
