@@ -189,6 +189,7 @@ void ParseAttributes(const char* pszLine, std::int32_t nLength, CMapStringToStri
                      CMapStringToString& mapStyles, std::int32_t& nPos, CScanNotes* pNotes) {
     CTagAttributes tag;
     ScanAttributes(pszLine, nLength, tag, nPos, pNotes);
+    mapAttributes.Reserve(tag.GetAttributes().size());
     for (const TagAttribute& a : tag.GetAttributes()) mapAttributes.SetAt(a.name, a.value);
     for (const TagAttribute& s : tag.GetStyles()) mapStyles.SetAt(s.name, s.value);
 }

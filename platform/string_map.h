@@ -24,6 +24,8 @@ public:
     BOOL Lookup(std::string_view key, std::string& rValue) const;
     // The value of a present key, or null.
     const std::string* Find(std::string_view key) const;
+    // Room for nMore keys beyond those stored, so that storing them moves nothing.
+    void Reserve(std::size_t nMore) { m_entries.reserve(m_entries.size() + nMore); }
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     bool IsEmpty() const { return m_entries.empty(); }
     // Entries in the order their keys were first stored.

@@ -63,6 +63,13 @@ void CStagedCheck::Walk(const std::string& strTemplate, const std::vector<std::s
     s.silenced.ReadComments(0, strTemplate, s.log);
     s.lines.WalkText(0, strTemplate, s.seen);
     s.elements.CheckElements(s.seen.elements);
+    // A data text's readings are one a line, as a rule: room for them all at
+    // once, instead of moving every reading kept so far each time it grows.
+    std::size_t nLines = 0;
+    for (const std::string& strText : dataTexts) {
+        nLines += static_cast<std::size_t>(std::count(strText.begin(), strText.end(), '\n')) + 1;
+    }
+    s.seen.readings.reserve(nLines);
     for (std::size_t i = 0; i < dataTexts.size(); ++i) {
         const int nSource = static_cast<int>(i) + 1;
         s.silenced.ReadComments(nSource, dataTexts[i], s.log);

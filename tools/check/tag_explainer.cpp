@@ -65,6 +65,7 @@ TagSeen CTagExplainer::Read(const TextLine& line, std::int32_t nTagPos, int nCod
     std::int32_t nLastValueStart = 0;
     std::vector<std::int32_t> cutNames;
     std::vector<std::pair<std::string, std::int32_t>> firstSeen;
+    tag.attributes.reserve(notes.events.size());
     for (const ScanEvent& event : notes.events) {
         const bool bMisread = nOutOfStep >= 0 && event.nPos > nOutOfStep;
         switch (event.kind) {
