@@ -383,10 +383,20 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
                            m_nBkMode == OPAQUE);
     } else {
         // As on the platform, nothing of the text reaches beyond its rectangle.
-        if (m_pImpl->ClipTo(*pRect)) {
-            m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nFormat & (DT_CENTER | DT_RIGHT), m_crText,
-                               m_nBkMode == OPAQUE);
+        // Most labels lie well inside theirs and are drawn uncut, which paints
+        // the same: Cairo carries a cut through every drawing operation of a
+        // PDF page, and a page of labels each cut to its cell took a tenth
+        // longer to draw and write.
+        SBox box;
+        if (!m_pImpl->TextBox(*pRect, box)) return;
+        const UINT nAlign = nFormat & (DT_CENTER | DT_RIGHT);
+        const bool bOpaque = m_nBkMode == OPAQUE;
+        if (m_pImpl->LinesFitIn(text, pRect->left, pRect->right, pRect->top, nAlign, bOpaque, box)) {
+            m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nAlign, m_crText, bOpaque);
+            return;
         }
+        m_pImpl->ClipTo(box);
+        m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nAlign, m_crText, bOpaque);
         cairo_reset_clip(m_pImpl->m_pCr);
     }
 }

@@ -173,15 +173,56 @@ void CCairoDC::CImpl::FillRect(const RECT& rect, COLORREF crColor) {
     cairo_fill(m_pCr);
 }
 
-bool CCairoDC::CImpl::ClipTo(const RECT& rect) {
-    double l = m_box.ClampX(std::min(rect.left, rect.right));
-    double r = m_box.ClampX(std::max(rect.left, rect.right));
-    double t = m_box.ClampY(std::min(rect.top, rect.bottom));
-    double b = m_box.ClampY(std::max(rect.top, rect.bottom));
-    if (r <= l || b <= t) return false;
+bool CCairoDC::CImpl::TextBox(const RECT& rect, SBox& rBox) const {
+    rBox.dLeft = m_box.ClampX(std::min(rect.left, rect.right));
+    rBox.dRight = m_box.ClampX(std::max(rect.left, rect.right));
+    rBox.dTop = m_box.ClampY(std::min(rect.top, rect.bottom));
+    rBox.dBottom = m_box.ClampY(std::max(rect.top, rect.bottom));
+    return rBox.dRight > rBox.dLeft && rBox.dBottom > rBox.dTop;
+}
+
+void CCairoDC::CImpl::ClipTo(const SBox& box) {
     cairo_new_path(m_pCr);
-    cairo_rectangle(m_pCr, l, t, r - l, b - t);
+    cairo_rectangle(m_pCr, box.dLeft, box.dTop, box.dRight - box.dLeft, box.dBottom - box.dTop);
     cairo_clip(m_pCr);
+}
+
+namespace {
+
+// Where a line of the text begins, as aligned between dLeft and dRight.
+double LineLeft(const SLine& line, double dLeft, double dRight, UINT nAlign) {
+    if (nAlign & DT_CENTER) return dLeft + (dRight - dLeft - line.dWidth) / 2.0;
+    if (nAlign & DT_RIGHT) return dRight - line.dWidth;
+    return dLeft;
+}
+
+// Room kept between a glyph's outline and the edge of the box it is cut to:
+// glyph images are placed on whole pixels and cover whole pixels.
+constexpr double kInkSlack = 2.0;
+
+}  // namespace
+
+bool CCairoDC::CImpl::LinesFitIn(const CTextLayout::SLaidOut& text, double dLeft, double dRight, double dTop,
+                                 UINT nAlign, bool bOpaque, const SBox& box) const {
+    if (std::fabs(dLeft) > kTextReach || std::fabs(dTop) > kTextReach) return true;
+    for (const SLine& line : text.arrLines) {
+        const double x = LineLeft(line, dLeft, dRight, nAlign);
+        if (std::fabs(x) > kTextReach) continue;
+        if (bOpaque && line.dWidth > 0.0 &&
+            (std::floor(x) < box.dLeft || std::ceil(x + line.dWidth) > box.dRight ||
+             std::floor(dTop + line.dTop) < box.dTop || std::ceil(dTop + line.dTop + line.dHeight) > box.dBottom)) {
+            return false;
+        }
+        PangoRectangle ink;
+        pango_layout_line_get_extents(line.pLine, &ink, nullptr);
+        if (ink.width <= 0 || ink.height <= 0) continue;
+        const double dInkLeft = x - line.dLogicalX + double(ink.x) / PANGO_SCALE;
+        const double dInkTop = dTop + line.dBaseline + double(ink.y) / PANGO_SCALE;
+        if (dInkLeft - kInkSlack < box.dLeft || dInkLeft + double(ink.width) / PANGO_SCALE + kInkSlack > box.dRight ||
+            dInkTop - kInkSlack < box.dTop || dInkTop + double(ink.height) / PANGO_SCALE + kInkSlack > box.dBottom) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -189,12 +230,7 @@ void CCairoDC::CImpl::DrawLines(const CTextLayout::SLaidOut& text, double dLeft,
                                 UINT nAlign, COLORREF crText, bool bOpaque) {
     if (std::fabs(dLeft) > kTextReach || std::fabs(dTop) > kTextReach) return;
     for (const SLine& line : text.arrLines) {
-        double x = dLeft;
-        if (nAlign & DT_CENTER) {
-            x = dLeft + (dRight - dLeft - line.dWidth) / 2.0;
-        } else if (nAlign & DT_RIGHT) {
-            x = dRight - line.dWidth;
-        }
+        const double x = LineLeft(line, dLeft, dRight, nAlign);
         if (std::fabs(x) > kTextReach) continue;
         if (bOpaque && line.dWidth > 0.0) {
             // The platform's default background colour is white.

@@ -66,9 +66,15 @@ public:
     void Ellipse(int nLeft, int nTop, int nRight, int nBottom, const CPen& pen, const CBrush& brush);
     void Polygon(const POINT* pPoints, int nCount, const CPen& pen, const CBrush& brush);
     void FillRect(const RECT& rect, COLORREF crColor);
-    // Cuts later drawing to the rectangle (within the page); false when
-    // nothing of it lies on the page.
-    bool ClipTo(const RECT& rect);
+    // The part of the rectangle on the page, which a text is cut to; false
+    // when nothing of it lies on the page.
+    bool TextBox(const RECT& rect, SBox& rBox) const;
+    // Whether all that DrawLines paints of the text lies well inside the box,
+    // so that cutting it to the box would change nothing.
+    bool LinesFitIn(const CTextLayout::SLaidOut& text, double dLeft, double dRight, double dTop, UINT nAlign,
+                    bool bOpaque, const SBox& box) const;
+    // Cuts later drawing to the box.
+    void ClipTo(const SBox& box);
 
     void DrawLines(const CTextLayout::SLaidOut& text, double dLeft, double dRight, double dTop, UINT nAlign,
                    COLORREF crText, bool bOpaque);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/trace_fixture.h"
@@ -281,6 +282,46 @@ TEST(CairoDCTest, TextStaysInItsRectangleUnlessNoClipAndTabsExpandOnlyWhenAsked)
     const RECT blank = Measure(*dc, "a b");
     EXPECT_EQ(Measure(*dc, "a\tb").right, blank.right);
     EXPECT_GT(Measure(*dc, "a\tb", DT_NOPREFIX | DT_EXPANDTABS).right, blank.right);
+}
+
+TEST(CairoDCTest, TextIsCutToItsRectangleOnlyWhereItReachesTheEdge) {
+    // A label well inside its rectangle is drawn without a cut, one near or
+    // over the edge is cut: nothing lies outside the rectangle, and a label
+    // with room to spare paints what the uncut text paints.
+    struct Row {
+        UINT nFormat;
+        int nMode;
+    } rows[] = {{DT_LEFT, TRANSPARENT}, {DT_CENTER, OPAQUE}, {DT_RIGHT, TRANSPARENT}};
+    for (const Row& r : rows) {
+        for (int nInset = -6; nInset <= 6; ++nInset) {
+            SCOPED_TRACE(testing::Message() << "format " << r.nFormat << ", inset " << nInset);
+            const auto draw = [&](UINT nClip) {
+                auto dc = CCairoDC::CreatePng(120, 80);
+                CFont font;
+                SelectFont(*dc, font, "SimSun", -20);
+                dc->SetBkMode(r.nMode);
+                dc->FillSolidRect(RECT{0, 0, 120, 80}, kRed);
+                RECT rc = Measure(*dc, "\xe4\xbd\x93\xe6\xb8\xa9 Wg\n37");
+                rc = {rc.left + nInset, rc.top + nInset, rc.right - nInset, rc.bottom - nInset};
+                dc->DrawText("\xe4\xbd\x93\xe6\xb8\xa9 Wg\n37", -1, &rc, r.nFormat | DT_NOPREFIX | nClip);
+                return std::make_pair(std::move(dc), rc);
+            };
+            const auto cut = draw(0);
+            const auto uncut = draw(DT_NOCLIP);
+            const RECT& rc = cut.second;
+            for (int y = 0; y < 80; ++y) {
+                for (int x = 0; x < 120; ++x) {
+                    const bool bInside = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+                    const COLORREF cr = cut.first->GetPixel(x, y);
+                    if (!bInside) {
+                        ASSERT_EQ(cr, kRed) << x << "," << y;
+                    } else if (nInset < 0) {
+                        ASSERT_EQ(cr, uncut.first->GetPixel(x, y)) << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(CairoDCTest, LinesBreakAtLineFeedsAndPrefixesFollowThePlatform) {
