@@ -391,13 +391,10 @@ void CCairoDC::DrawText(const char* pText, int nCount, RECT* pRect, UINT nFormat
         if (!m_pImpl->TextBox(*pRect, box)) return;
         const UINT nAlign = nFormat & (DT_CENTER | DT_RIGHT);
         const bool bOpaque = m_nBkMode == OPAQUE;
-        if (m_pImpl->LinesFitIn(text, pRect->left, pRect->right, pRect->top, nAlign, bOpaque, box)) {
-            m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nAlign, m_crText, bOpaque);
-            return;
-        }
-        m_pImpl->ClipTo(box);
+        const bool bCut = !m_pImpl->LinesFitIn(text, pRect->left, pRect->right, pRect->top, nAlign, bOpaque, box);
+        if (bCut) m_pImpl->ClipTo(box);
         m_pImpl->DrawLines(text, pRect->left, pRect->right, pRect->top, nAlign, m_crText, bOpaque);
-        cairo_reset_clip(m_pImpl->m_pCr);
+        if (bCut) cairo_reset_clip(m_pImpl->m_pCr);
     }
 }
 
