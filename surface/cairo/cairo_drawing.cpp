@@ -196,6 +196,13 @@ double LineLeft(const SLine& line, double dLeft, double dRight, UINT nAlign) {
     return dLeft;
 }
 
+// The white box behind a line of opaque text whose line begins at x, cut to
+// the page.
+SBox LineBackground(const SBox& page, const SLine& line, double x, double dTop) {
+    return {page.ClampX(std::floor(x)), page.ClampY(std::floor(dTop + line.dTop)),
+            page.ClampX(std::ceil(x + line.dWidth)), page.ClampY(std::ceil(dTop + line.dTop + line.dHeight))};
+}
+
 // Room kept between a glyph's outline and the edge of the box it is cut to:
 // glyph images are placed on whole pixels and cover whole pixels.
 constexpr double kInkSlack = 2.0;
@@ -208,10 +215,12 @@ bool CCairoDC::CImpl::LinesFitIn(const CTextLayout::SLaidOut& text, double dLeft
     for (const SLine& line : text.arrLines) {
         const double x = LineLeft(line, dLeft, dRight, nAlign);
         if (std::fabs(x) > kTextReach) continue;
-        if (bOpaque && line.dWidth > 0.0 &&
-            (std::floor(x) < box.dLeft || std::ceil(x + line.dWidth) > box.dRight ||
-             std::floor(dTop + line.dTop) < box.dTop || std::ceil(dTop + line.dTop + line.dHeight) > box.dBottom)) {
-            return false;
+        if (bOpaque && line.dWidth > 0.0) {
+            const SBox back = LineBackground(m_box, line, x, dTop);
+            if (back.dLeft < box.dLeft || back.dRight > box.dRight || back.dTop < box.dTop ||
+                back.dBottom > box.dBottom) {
+                return false;
+            }
         }
         PangoRectangle ink;
         pango_layout_line_get_extents(line.pLine, &ink, nullptr);
@@ -234,12 +243,9 @@ void CCairoDC::CImpl::DrawLines(const CTextLayout::SLaidOut& text, double dLeft,
         if (std::fabs(x) > kTextReach) continue;
         if (bOpaque && line.dWidth > 0.0) {
             // The platform's default background colour is white.
-            double l = m_box.ClampX(std::floor(x));
-            double t = m_box.ClampY(std::floor(dTop + line.dTop));
-            double r = m_box.ClampX(std::ceil(x + line.dWidth));
-            double b = m_box.ClampY(std::ceil(dTop + line.dTop + line.dHeight));
+            const SBox back = LineBackground(m_box, line, x, dTop);
             cairo_new_path(m_pCr);
-            cairo_rectangle(m_pCr, l, t, r - l, b - t);
+            cairo_rectangle(m_pCr, back.dLeft, back.dTop, back.dRight - back.dLeft, back.dBottom - back.dTop);
             cairo_set_source_rgb(m_pCr, 1.0, 1.0, 1.0);
             cairo_fill(m_pCr);
         }
