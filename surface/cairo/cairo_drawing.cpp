@@ -222,8 +222,7 @@ bool CCairoDC::CImpl::LinesFitIn(const CTextLayout::SLaidOut& text, double dLeft
                 return false;
             }
         }
-        PangoRectangle ink;
-        pango_layout_line_get_extents(line.pLine, &ink, nullptr);
+        const PangoRectangle& ink = line.rcInk;
         if (ink.width <= 0 || ink.height <= 0) continue;
         const double dInkLeft = x - line.dLogicalX + double(ink.x) / PANGO_SCALE;
         const double dInkTop = dTop + line.dBaseline + double(ink.y) / PANGO_SCALE;

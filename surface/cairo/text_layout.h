@@ -19,8 +19,11 @@ namespace vitalchart {
 
 // One laid-out line of text, in device units relative to the text's top-left.
 struct SLine {
+    // Drawn with Pango's renderer; a line shaped on its own (CTextLayout)
+    // is no line of its layout and goes to nothing else of Pango's.
     PangoLayoutLine* pLine;
-    double dLogicalX;  // left edge of the line's box from its drawing origin
+    PangoRectangle rcInk;  // in Pango units from the line's drawing origin
+    double dLogicalX;      // left edge of the line's box from its drawing origin
     double dWidth;
     double dTop;
     double dHeight;
@@ -89,10 +92,17 @@ private:
         SKept& operator=(const SKept&) = delete;
         PangoLayout* pLayout = nullptr;
         SLaidOut laidOut;
+        // A text of one line shaped without Pango's line breaking: its runs
+        // (items with their glyphs) and the line Pango's renderer draws them
+        // from, which refers to the layout for the text only.
+        std::vector<PangoGlyphItem> arrRuns;
+        GSList* pRunList = nullptr;
+        std::unique_ptr<PangoLayoutLine> pLine;
     };
 
     PangoLayout* MakeLayout(const char* pText, std::size_t nCount, const CFont& font, bool bSingleLine, bool bPrefixes,
-                            bool bExpandTabs);
+                            bool bExpandTabs, bool& bOneLine);
+    bool ShapeOneLine(SKept& kept, bool bSingleLine);
     static std::vector<SLine> Lines(PangoLayout* pLayout);
     PangoFontDescription* FontFor(const CFont& font);
 

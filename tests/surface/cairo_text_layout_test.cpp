@@ -74,6 +74,70 @@ TEST(CairoTextLayoutTest, AMeasuredLabelDrawsAsOneDrawnWithoutMeasuring) {
     }
 }
 
+// A label of one line is shaped without Pango's line breaking; a label of
+// two lines is laid out by Pango in full. The first line of "text\n" is the
+// line Pango makes of "text", so both must paint alike.
+TEST(CairoTextLayoutTest, OneLineLabelsDrawAsPangoLaysThemOut) {
+    struct Font {
+        const char* pFace;
+        LONG nHeight;
+        LONG nWeight;
+        BYTE bItalic;
+        struct {
+            int cx;
+            int cy;
+        } size;  // of the picture
+    };
+    // The last one large enough for a Latin run's lower baseline to show.
+    const Font fonts[] = {{"SimSun", -18, FW_NORMAL, 0, {200, 50}},
+                          {"SimHei", 15, FW_BOLD, 0, {200, 50}},
+                          {"Arial", -14, FW_NORMAL, 1, {200, 50}},
+                          {"Arial", -90, FW_NORMAL, 0, {600, 130}}};
+    const char* const texts[] = {
+        "36.5",
+        "\xe8\xa1\x80\xe5\x8e\x8b(mmHg)",                    // Latin after Chinese sits on the Chinese font's baseline
+        "mmHg \xe8\xa1\x80\xe5\x8e\x8b",                     // and Chinese after Latin on the Latin one
+        "\xe2\x84\x83 \xe2\x86\x91\xc3\x97",                 // degrees Celsius, arrow, times
+        "e\xcc\x81 \xc3\xbc",                                // combining accent
+        "\xe0\xb8\xa0\xe0\xb8\xb2\xe0\xb8\xa9\xe0\xb8\xb2",  // Thai
+        "\xe0\xa4\xa8\xe0\xa4\xae\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa5\x87",  // Devanagari
+        "\xd7\xa2\xd7\x91 12",                                                       // right to left
+    };
+    for (const Font& f : fonts) {
+        for (const char* pText : texts) {
+            for (UINT nAlign : {UINT{DT_LEFT}, UINT{DT_CENTER}, UINT{DT_RIGHT}}) {
+                if (f.size.cx > 200 && nAlign != DT_LEFT) continue;
+                SCOPED_TRACE(std::string(f.pFace) + " " + pText + " " + std::to_string(nAlign));
+                auto draw = [&](const std::string& strText, LONG& nWidth) {
+                    auto dc = CCairoDC::CreatePng(f.size.cx, f.size.cy);
+                    LOGFONT lf;
+                    std::memset(&lf, 0, sizeof lf);
+                    lf.lfHeight = f.nHeight;
+                    lf.lfWeight = f.nWeight;
+                    lf.lfItalic = f.bItalic;
+                    std::strncpy(lf.lfFaceName, f.pFace, LF_FACESIZE - 1);
+                    CFont font;
+                    font.CreateFontIndirect(&lf);
+                    dc->SelectObject(&font);
+                    dc->SetBkMode(nAlign == DT_CENTER ? OPAQUE : TRANSPARENT);
+                    const RECT rcCell = {10, 5, f.size.cx - 10, f.size.cy - 5};
+                    RECT rc = rcCell;
+                    dc->DrawText(strText.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX);
+                    nWidth = rc.right - rc.left;
+                    rc = rcCell;
+                    dc->DrawText(strText.c_str(), -1, &rc, nAlign | DT_NOPREFIX | DT_NOCLIP);
+                    return Pixels(*dc);
+                };
+                LONG nOneLine = 0;
+                LONG nTwoLines = 0;
+                // Compared whole: a difference prints pages of pixels.
+                EXPECT_TRUE(draw(pText, nOneLine) == draw(std::string(pText) + "\n", nTwoLines));
+                EXPECT_EQ(nOneLine, nTwoLines);
+            }
+        }
+    }
+}
+
 TEST(CairoTextLayoutTest, SurfacesOnSeveralThreadsDrawWhatOneThreadDraws) {
     auto draw = [] {
         // Two surfaces in turn: the second one reuses the thread's fonts.
