@@ -1,7 +1,6 @@
 #include "tools/render_command.h"
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +69,12 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     if (line.archive.FinishesPdf() && !MetadataOf(line, metadata)) return kExitFailed;
     // Finishing needs the PDF module: told before any page is drawn.
     if (line.archive.FinishesPdf() && LoadPdfModule(strError) == nullptr) return Fail(strError);
+    // The command draws nothing but charts: the text library may take the
+    // chart's fonts as the process's own instead of reading the system's
+    // configuration a second time. fontconfig reads the configuration while
+    // the inputs are read and the first page is made; the first page to lay
+    // out text waits for it.
+    if (*format != Format::kTrace) CCairoDC::BeginSharingFontsWithProcess();
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);
@@ -104,13 +109,6 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     const CChartGeometry& geometry = layout.geometry;
     PageSettings settings = layout.settings;
     settings.strOutput = line.output.value_or(std::string());
-
-    // The command draws nothing but charts: the text library may take the
-    // chart's fonts as the process's own instead of reading the system's
-    // configuration a second time. Set once, before any thread draws: a
-    // thread that comes here while the first sets it waits for it.
-    static std::once_flag s_fontsShared;
-    if (*format != Format::kTrace) std::call_once(s_fontsShared, [] { CCairoDC::ShareFontsWithProcess(); });
 
     COutputFiles outputs;
     const int nJobs = line.jobs.value_or(AvailableCores());

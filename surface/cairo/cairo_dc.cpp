@@ -151,6 +151,10 @@ bool CCairoDC::ShareFontsWithProcess() {
     return MakeSharedFontConfigCurrent();
 }
 
+void CCairoDC::BeginSharingFontsWithProcess() {
+    BeginSharedFontConfig();
+}
+
 std::unique_ptr<CCairoDC> CCairoDC::CreatePng(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting) {
     auto pImpl = std::make_unique<CImpl>(ESurfaceKind::kImage, nCodePage);
     pImpl->m_nWidth = nWidth;

@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <future>
+#include <mutex>
+#include <system_error>
 
 namespace vitalchart {
 
@@ -78,6 +81,14 @@ FcConfig* SharedFontConfig() {
     return FcConfigReference(s_pConfig);
 }
 
+namespace {
+
+// The configuration being made current by BeginSharedFontConfig, if it was begun.
+std::mutex s_sharingMutex;
+std::shared_future<bool> s_sharing;
+
+}  // namespace
+
 bool MakeSharedFontConfigCurrent() {
     FcConfig* pConfig = SharedFontConfig();
     if (pConfig == nullptr) return false;
@@ -85,6 +96,27 @@ bool MakeSharedFontConfigCurrent() {
     const bool bCurrent = FcConfigSetCurrent(pConfig) == FcTrue;
     FcConfigDestroy(pConfig);
     return bCurrent;
+}
+
+void BeginSharedFontConfig() {
+    const std::lock_guard<std::mutex> lock(s_sharingMutex);
+    if (s_sharing.valid()) return;
+    try {
+        s_sharing = std::async(std::launch::async, MakeSharedFontConfigCurrent).share();
+    } catch (const std::system_error&) {
+        std::promise<bool> made;
+        made.set_value(MakeSharedFontConfigCurrent());
+        s_sharing = made.get_future().share();
+    }
+}
+
+void AwaitSharedFontConfig() {
+    std::shared_future<bool> sharing;
+    {
+        const std::lock_guard<std::mutex> lock(s_sharingMutex);
+        sharing = s_sharing;
+    }
+    if (sharing.valid()) sharing.wait();
 }
 
 }  // namespace vitalchart

@@ -26,4 +26,11 @@ FcConfig* SharedFontConfig();
 // False when fontconfig cannot build the configuration.
 bool MakeSharedFontConfigCurrent();
 
+// MakeSharedFontConfigCurrent on a thread of its own (here when no thread
+// can be had), so that the caller goes on while fontconfig reads the
+// system's files; once per process. AwaitSharedFontConfig waits for it, and
+// returns at once when it was never begun.
+void BeginSharedFontConfig();
+void AwaitSharedFontConfig();
+
 }  // namespace vitalchart

@@ -9,6 +9,9 @@ namespace vitalchart {
 namespace {
 
 PangoFontMap* MakeFontMap() {
+    // Pango's font map reads fontconfig's current configuration as it is
+    // made: the chart's, when it is being made current.
+    AwaitSharedFontConfig();
     PangoFontMap* pFontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     if (pFontMap == nullptr) pFontMap = pango_cairo_font_map_new();
     FcConfig* pConfig = SharedFontConfig();

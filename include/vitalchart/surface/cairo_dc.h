@@ -60,6 +60,10 @@ public:
     // configuration alone and does not call it. False when fontconfig
     // cannot build the configuration.
     static bool ShareFontsWithProcess();
+    // As ShareFontsWithProcess, but on a thread of its own while the caller
+    // goes on (reading its inputs, making its first image); the first
+    // surface to lay out text waits for it. Once per process.
+    static void BeginSharingFontsWithProcess();
 
     // A white image of nWidth by nHeight pixels, kept in memory; read it with
     // GetPixel, WritePng or EncodePng. Never null.
