@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <system_error>
 #include <utility>
 
 #include "tools/combined_pdf.h"
@@ -48,6 +49,18 @@ const PdfModule* LoadPdfModule(std::string& rError) {
     static const LoadedModule s_loaded = Load();
     if (s_loaded.pModule == nullptr) rError = s_loaded.strError;
     return s_loaded.pModule;
+}
+
+std::future<void> LoadPdfModuleBeside() {
+    try {
+        return std::async(std::launch::async, [] {
+            // A failure is reported by the call that needs the module.
+            std::string strWhy;
+            LoadPdfModule(strWhy);
+        });
+    } catch (const std::system_error&) {
+        return {};
+    }
 }
 
 bool MergePdfs(std::vector<PdfPart> parts, const std::string& strTarget, std::string& rError) {

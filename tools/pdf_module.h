@@ -1,5 +1,6 @@
 #pragma once
 
+#include <future>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ using PdfModuleEntry = const PdfModule* (*)();
 // The module, loaded on the first call; null with rError saying why when it
 // cannot be loaded or is of another build.
 const PdfModule* LoadPdfModule(std::string& rError);
+
+// Starts loading the module on a thread of its own, for a render that needs
+// it only once its pages are drawn: loading qpdf and its libraries then goes
+// beside the drawing instead of after it. LoadPdfModule waits for a load
+// under way. The future is waited for when destroyed; it is empty where no
+// thread could be had, and the module is then loaded when first needed.
+std::future<void> LoadPdfModuleBeside();
 
 }  // namespace cli
 }  // namespace vitalchart

@@ -1,5 +1,6 @@
 #include "tools/render_command.h"
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -113,6 +114,9 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     COutputFiles outputs;
     const int nJobs = line.jobs.value_or(AvailableCores());
     const std::unique_ptr<CPageOutput> pOutput = MakePageOutput(*format, settings, nJobs, outputs);
+    // The runs' PDFs are merged with the PDF module once every page is drawn.
+    const std::future<void> pdfModuleLoad =
+        pOutput->FinishIsWork() && *format == Format::kPdf ? LoadPdfModuleBeside() : std::future<void>();
     CProgressLine progress(bProgress ? settings.nPages : 1);
     const BOOL bFill = line.bFill ? 1 : 0;
     auto draw = [&](int nPage, CDC* pDC) {
