@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The command as installed: it finds the PDF module where its libraries are
 # installed and archives a chart as PDF/A with it; without the module it says
-# which file it cannot load, fails, and writes nothing. A render to PNG does
-# not need the module at all.
+# which file it cannot load, fails, and writes nothing, whether it archives
+# or merges. A render to PNG does not need the module at all.
 #   installed_pdf_module_test.sh BUILD_DIR EXAMPLES_DIR
 set -euo pipefail
 build=$1
@@ -24,4 +24,12 @@ if "$command" render "${chart[@]}" --pdfa 2b -o "$work/lost.pdf" 2>"$work/err"; 
 fi
 grep -q "cannot load the PDF module libvitalchart-pdf.so" "$work/err" || { cat "$work/err"; exit 1; }
 [ ! -e "$work/lost.pdf" ] || { echo "a PDF was left behind"; exit 1; }
+# Pages drawn on two threads are merged with the module, which is loaded
+# beside the drawing: its absence fails the render all the same.
+pages=(); for _ in 1 2 3 4 5 6 7 8; do pages+=(--data "$examples/week.data"); done
+if "$command" render "$examples/vitalsign.xml" "${pages[@]}" --jobs 2 -o "$work/merged.pdf" 2>"$work/err"; then
+  echo "merged a PDF without the PDF module"; exit 1
+fi
+grep -q "cannot load the PDF module libvitalchart-pdf.so" "$work/err" || { cat "$work/err"; exit 1; }
+[ ! -e "$work/merged.pdf" ] || { echo "a merged PDF was left behind"; exit 1; }
 "$command" render "${chart[@]}" -o "$work/chart.png"
