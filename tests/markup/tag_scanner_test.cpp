@@ -278,6 +278,26 @@ TEST(TagScannerTest, LongNameBytesNeverWrittenPastLimit) {
     EXPECT_EQ(tags[0].styles, (Pairs{{strLong.substr(0, 31), "w"}}));
 }
 
+// Names and values of every length to past two blocks of sixteen bytes, each
+// ended by each byte that ends its kind (a tag name by a blank and by a
+// bracket, an attribute name by an equals sign, a key by a colon, a value by
+// a double quote and by a semicolon): each is read up to that byte, wherever
+// it lies.
+TEST(TagScannerTest, EveryLengthEndsOnItsStopByte) {
+    for (std::size_t k = 0; k <= 40; ++k) {
+        SCOPED_TRACE(testing::Message() << k << " bytes");
+        const std::string v(k, 'v'), n = "n" + std::string(k, 'n'), x = "x" + std::string(k, 'x');
+        const std::vector<ScannedTag> tags = ScanAll("<" + n + " " + n + "=\"" + v + "\" props=\"" + n + ":" + v + ";" +
+                                                     x + ":" + v + "\"/><" + x + ">");
+        ASSERT_EQ(tags.size(), 2u);
+        EXPECT_EQ(tags[0].strName, n.substr(0, 31));
+        EXPECT_EQ(tags[0].attributes, (Pairs{{n.substr(0, 31), v}}));
+        EXPECT_EQ(tags[0].styles, (Pairs{{n.substr(0, 31), v}, {x.substr(0, 31), v}}));
+        EXPECT_EQ(tags[1].strName, x.substr(0, 31));
+        EXPECT_EQ(tags[1].nNameEnd, static_cast<std::int32_t>(tags[0].nEnd + 1 + x.size()));
+    }
+}
+
 // Checks one line read as the callers read it: every position stays within
 // [0, length], every tag moves forward, names keep their limit, and the loop
 // ends.
