@@ -57,15 +57,37 @@ void RemovePendingAndExit(int nSignal) {
     std::raise(nSignal);
 }
 
-void Track(const std::string& strPath) {
-    if (strPath.size() >= kMaxPath) return;
-    const std::lock_guard<std::mutex> lock(g_trackMutex);
-    for (int i = 0; i < kMaxPending; ++i) {
-        if (g_bUsed[i].load(std::memory_order_relaxed)) continue;
-        std::memcpy(g_pending[i], strPath.c_str(), strPath.size() + 1);
-        g_bUsed[i].store(true, std::memory_order_release);
-        return;
+// Makes a temporary file from strTemplate (ending in XXXXXX), tracked; its
+// descriptor, or -1 with errno. The slot is published before the file is
+// made and mkstemp writes the file's name into it in place, so that a signal
+// coming at any moment after the file exists finds its name there; one coming
+// before finds a name no file has yet, whose removal does nothing. (Tracking
+// the name only once mkstemp had returned left the file behind when the
+// signal came in between.) Without a free slot, or for a path too long for
+// one, the file is made untracked.
+int MakeTrackedFile(const std::string& strTemplate, std::string& rPath) {
+    if (strTemplate.size() < kMaxPath) {
+        const std::lock_guard<std::mutex> lock(g_trackMutex);
+        for (int i = 0; i < kMaxPending; ++i) {
+            if (g_bUsed[i].load(std::memory_order_relaxed)) continue;
+            std::memcpy(g_pending[i], strTemplate.c_str(), strTemplate.size() + 1);
+            g_bUsed[i].store(true, std::memory_order_release);
+            const int fd = ::mkstemp(g_pending[i]);
+            if (fd < 0) {
+                const int nError = errno;
+                g_bUsed[i].store(false, std::memory_order_release);
+                errno = nError;
+                return fd;
+            }
+            rPath = g_pending[i];
+            return fd;
+        }
     }
+    std::vector<char> name(strTemplate.begin(), strTemplate.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd >= 0) rPath = name.data();
+    return fd;
 }
 
 void Untrack(const std::string& strPath) {
@@ -90,17 +112,13 @@ COutputFiles::~COutputFiles() {
 }
 
 std::string COutputFiles::Reserve(const std::string& strTarget, std::string& rError) {
-    std::string strTemplate = strTarget + ".tmp-XXXXXX";
-    std::vector<char> name(strTemplate.begin(), strTemplate.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
+    std::string strTemp;
+    const int fd = MakeTrackedFile(strTarget + ".tmp-XXXXXX", strTemp);
     if (fd < 0) {
         rError = "cannot write " + strTarget + ": " + std::strerror(errno);
         return std::string();
     }
     ::close(fd);
-    std::string strTemp = name.data();
-    Track(strTemp);
     m_files.emplace_back(strTemp, strTarget);
     return strTemp;
 }
