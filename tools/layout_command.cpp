@@ -12,7 +12,7 @@
 #include "tools/layout/layout_text.h"
 #include "tools/layout/page_layout.h"
 #include "tools/output_files.h"
-#include "vitalchart/surface/cairo_dc.h"
+#include "tools/surface_module.h"
 
 namespace vitalchart {
 namespace cli {
@@ -27,14 +27,15 @@ bool WriteOverlaidSvg(const std::string& strTemp, const PageSize& size, int nDpi
                       const CChartTemplate& chartTemplate, const std::string& strData, const CommandLine& line,
                       LayoutReport& rReport, std::string& rError) {
     PageLayout& rPage = rReport.pages.back();
-    std::unique_ptr<CCairoDC> pDC =
-        CCairoDC::CreateSvg(strTemp, size.nWidth, size.nHeight, nDpi, rReport.nCodePage, bPrinting);
+    std::unique_ptr<CDC> pDC =
+        CreateSvgSurface(strTemp, size.nWidth, size.nHeight, nDpi, rReport.nCodePage, bPrinting, rError);
+    if (pDC == nullptr) return false;
     if (!LayOutPage(*pDC, rReport.geometry, chartTemplate, strData, line.bFill ? 1 : 0, rPage)) {
         rError = "out of memory drawing " + strTemp;
         return false;
     }
-    if (!pDC->Finish()) {
-        rError = pDC->GetError();
+    if (!FinishSurface(*pDC)) {
+        rError = SurfaceError(*pDC);
         return false;
     }
     std::string strSvg;
@@ -67,7 +68,8 @@ int RunLayout(const CommandLine& line) {
     report.geometry = PlaceChart(line, nDpi, chartTemplate);
     const PageSize size = PageSizeOf(report.geometry);
     // Texts are measured by the Cairo surface, with the fonts a picture has.
-    CCairoDC::ShareFontsWithProcess();
+    if (LoadSurfaceModule(strError) == nullptr) return Fail(strError);
+    ShareSurfaceFontsWithProcess();
 
     COutputFiles outputs;
     const int nPages = static_cast<int>(pages.size());
@@ -88,7 +90,8 @@ int RunLayout(const CommandLine& line) {
         }
         // A picture of one pixel: what is drawn does not matter, only what
         // the surface measures.
-        std::unique_ptr<CCairoDC> pDC = CCairoDC::CreatePng(1, 1, report.nCodePage, bPrinting);
+        std::unique_ptr<CDC> pDC = CreatePngSurface(1, 1, report.nCodePage, bPrinting, strError);
+        if (pDC == nullptr) return Fail(strError);
         if (!LayOutPage(*pDC, report.geometry, chartTemplate, strData, line.bFill ? 1 : 0, report.pages.back())) {
             return Fail("out of memory drawing page " + std::to_string(nPage));
         }

@@ -2,32 +2,34 @@
 
 #include <utility>
 
+#include "tools/surface_module.h"
+
 namespace vitalchart {
 namespace cli {
 
 CMemorySink::CMemorySink(Format format, const PageSettings& settings) : m_format(format), m_settings(settings) {}
 
-bool CMemorySink::BeginPage(int, std::string&) {
+bool CMemorySink::BeginPage(int, std::string& rError) {
     const PageSettings& s = m_settings;
     switch (m_format) {
         case Format::kTrace:
             m_pTrace = std::make_unique<CRecordingDC>(s.nCodePage, s.bPrinting);
             break;
         case Format::kPng:
-            m_pCairo = CCairoDC::CreatePng(s.nWidth, s.nHeight, s.nCodePage, s.bPrinting);
-            break;
+            m_pCairo = CreatePngSurface(s.nWidth, s.nHeight, s.nCodePage, s.bPrinting, rError);
+            return m_pCairo != nullptr;
         case Format::kSvg:
-            m_pCairo = CCairoDC::CreateSvgInMemory(s.nWidth, s.nHeight, s.nDpi, s.nCodePage, s.bPrinting);
-            break;
+            m_pCairo = CreateSvgSurfaceInMemory(s.nWidth, s.nHeight, s.nDpi, s.nCodePage, s.bPrinting, rError);
+            return m_pCairo != nullptr;
         case Format::kPdf:
             // One document: later pages start a page of it. A failure here
             // is kept by the surface and reported by Finish.
             if (m_pCairo) {
-                m_pCairo->ShowPage();
+                ShowSurfacePage(*m_pCairo);
             } else {
-                m_pCairo = CCairoDC::CreatePdfInMemory(s.nWidth, s.nHeight, s.nDpi, s.nCodePage, s.bPrinting);
+                m_pCairo = CreatePdfSurfaceInMemory(s.nWidth, s.nHeight, s.nDpi, s.nCodePage, s.bPrinting, rError);
             }
-            break;
+            return m_pCairo != nullptr;
         case Format::kText:
         case Format::kJson:
             return false;
@@ -48,9 +50,9 @@ bool CMemorySink::EndPage(std::string& rError) {
             return true;
         case Format::kPng: {
             std::vector<unsigned char> arrBytes;
-            const std::unique_ptr<CCairoDC> pDC = std::move(m_pCairo);
-            if (!pDC->EncodePng(arrBytes, m_settings.nPngCompression) || !pDC->Finish()) {
-                rError = pDC->GetError();
+            const std::unique_ptr<CDC> pDC = std::move(m_pCairo);
+            if (!EncodeSurfacePng(*pDC, arrBytes, m_settings.nPngCompression) || !FinishSurface(*pDC)) {
+                rError = SurfaceError(*pDC);
                 return false;
             }
             m_outputs.emplace_back(arrBytes.begin(), arrBytes.end());
@@ -69,12 +71,12 @@ bool CMemorySink::Finish(std::string& rError) {
 }
 
 bool CMemorySink::FinishDocument(std::string& rError) {
-    const std::unique_ptr<CCairoDC> pDC = std::move(m_pCairo);
-    if (!pDC->Finish()) {
-        rError = pDC->GetError();
+    const std::unique_ptr<CDC> pDC = std::move(m_pCairo);
+    if (!FinishSurface(*pDC)) {
+        rError = SurfaceError(*pDC);
         return false;
     }
-    m_outputs.push_back(pDC->TakeDocument());
+    m_outputs.push_back(TakeSurfaceDocument(*pDC));
     return true;
 }
 

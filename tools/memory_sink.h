@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tools/page_sink.h"
-#include "vitalchart/surface/cairo_dc.h"
+#include "vitalchart/surface/dc.h"
 #include "vitalchart/surface/recording_dc.h"
 
 namespace vitalchart {
@@ -34,7 +34,7 @@ private:
 
     Format m_format;
     PageSettings m_settings;
-    std::unique_ptr<CCairoDC> m_pCairo;
+    std::unique_ptr<CDC> m_pCairo;
     std::unique_ptr<CRecordingDC> m_pTrace;
     std::vector<std::string> m_outputs;
 };

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tools/pdf_merge.h"
+#include "tools/surface_module.h"
 
 namespace vitalchart {
 namespace cli {
@@ -19,16 +20,16 @@ constexpr int kMinPagesPerRun = 4;
 CPdfSink::CPdfSink(const PageSettings& settings, const PageRun& run, std::string strPath, std::string* pDocument)
     : m_settings(settings), m_run(run), m_strPath(std::move(strPath)), m_pDocument(pDocument) {}
 
-bool CPdfSink::BeginPage(int nPage, std::string&) {
+bool CPdfSink::BeginPage(int nPage, std::string& rError) {
     m_nPage = nPage;
     if (!m_pDC) {
         m_pDC = m_pDocument != nullptr
-                    ? CCairoDC::CreatePdfInMemory(m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
-                                                  m_settings.nCodePage, m_settings.bPrinting)
-                    : CCairoDC::CreatePdf(m_strPath, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
-                                          m_settings.nCodePage, m_settings.bPrinting);
+                    ? CreatePdfSurfaceInMemory(m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
+                                               m_settings.nCodePage, m_settings.bPrinting, rError)
+                    : CreatePdfSurface(m_strPath, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
+                                       m_settings.nCodePage, m_settings.bPrinting, rError);
     }
-    return true;
+    return m_pDC != nullptr;
 }
 
 bool CPdfSink::EndPage(std::string&) {
@@ -37,18 +38,18 @@ bool CPdfSink::EndPage(std::string&) {
     // wait its turn. A failure is kept by the surface and reported by Finish.
     // A shared run does not know its last page: it ends every page, and the
     // surface adds no empty page after the last when it is finished.
-    if (m_run.bShared || m_nPage < m_run.nLast) m_pDC->ShowPage();
+    if (m_run.bShared || m_nPage < m_run.nLast) ShowSurfacePage(*m_pDC);
     return true;
 }
 
 bool CPdfSink::Finish(std::string& rError) {
     // No page begun: the document was never made.
     if (!m_pDC) return true;
-    if (!m_pDC->Finish()) {
-        rError = m_settings.strOutput + ": " + m_pDC->GetError();
+    if (!FinishSurface(*m_pDC)) {
+        rError = m_settings.strOutput + ": " + SurfaceError(*m_pDC);
         return false;
     }
-    if (m_pDocument != nullptr) *m_pDocument = m_pDC->TakeDocument();
+    if (m_pDocument != nullptr) *m_pDocument = TakeSurfaceDocument(*m_pDC);
     return true;
 }
 

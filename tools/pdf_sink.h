@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tools/page_sink.h"
-#include "vitalchart/surface/cairo_dc.h"
+#include "vitalchart/surface/dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -27,8 +27,8 @@ private:
     PageSettings m_settings;
     PageRun m_run;
     std::string m_strPath;
-    std::unique_ptr<CCairoDC> m_pDC;  // the document, from the first page on
-    int m_nPage = 0;                  // the page begun
+    std::unique_ptr<CDC> m_pDC;  // the document, from the first page on
+    int m_nPage = 0;             // the page begun
     std::string* m_pDocument;
 };
 

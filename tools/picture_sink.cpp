@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "tools/surface_module.h"
+
 namespace vitalchart {
 namespace cli {
 
@@ -13,20 +15,21 @@ bool CPictureSink::BeginPage(int nPage, std::string& rError) {
     m_strTemp = m_rOutputs.Reserve(m_strTarget, rError);
     if (m_strTemp.empty()) return false;
     if (m_format == Format::kSvg) {
-        m_pDC = CCairoDC::CreateSvg(m_strTemp, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
-                                    m_settings.nCodePage, m_settings.bPrinting);
+        m_pDC = CreateSvgSurface(m_strTemp, m_settings.nWidth, m_settings.nHeight, m_settings.nDpi,
+                                 m_settings.nCodePage, m_settings.bPrinting, rError);
     } else {
-        m_pDC = CCairoDC::CreatePng(m_settings.nWidth, m_settings.nHeight, m_settings.nCodePage, m_settings.bPrinting);
+        m_pDC =
+            CreatePngSurface(m_settings.nWidth, m_settings.nHeight, m_settings.nCodePage, m_settings.bPrinting, rError);
     }
-    return true;
+    return m_pDC != nullptr;
 }
 
 bool CPictureSink::EndPage(std::string& rError) {
-    const std::unique_ptr<CCairoDC> pDC = std::move(m_pDC);
+    const std::unique_ptr<CDC> pDC = std::move(m_pDC);
     // An SVG file is written as it is drawn; an image is encoded at the end.
-    const bool bWritten = m_format == Format::kSvg || pDC->WritePng(m_strTemp, m_settings.nPngCompression);
-    if (bWritten && pDC->Finish()) return true;
-    rError = m_strTarget + ": " + pDC->GetError();
+    const bool bWritten = m_format == Format::kSvg || WriteSurfacePng(*pDC, m_strTemp, m_settings.nPngCompression);
+    if (bWritten && FinishSurface(*pDC)) return true;
+    rError = m_strTarget + ": " + SurfaceError(*pDC);
     return false;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tools/page_sink.h"
-#include "vitalchart/surface/cairo_dc.h"
+#include "vitalchart/surface/dc.h"
 
 namespace vitalchart {
 namespace cli {
@@ -24,7 +24,7 @@ private:
     Format m_format;
     PageSettings m_settings;
     COutputFiles& m_rOutputs;
-    std::unique_ptr<CCairoDC> m_pDC;
+    std::unique_ptr<CDC> m_pDC;
     std::string m_strTarget;
     std::string m_strTemp;
 };

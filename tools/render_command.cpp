@@ -20,7 +20,7 @@
 #include "tools/progress_line.h"
 #include "tools/readings_pages.h"
 #include "tools/render_check.h"
-#include "vitalchart/surface/cairo_dc.h"
+#include "tools/surface_module.h"
 
 namespace vitalchart {
 namespace cli {
@@ -70,12 +70,13 @@ int RenderChart(const CommandLine& line, bool bProgress, int& rPages) {
     if (line.archive.FinishesPdf() && !MetadataOf(line, metadata)) return kExitFailed;
     // Finishing needs the PDF module: told before any page is drawn.
     if (line.archive.FinishesPdf() && LoadPdfModule(strError) == nullptr) return Fail(strError);
-    // The command draws nothing but charts: the text library may take the
-    // chart's fonts as the process's own instead of reading the system's
-    // configuration a second time. fontconfig reads the configuration while
-    // the inputs are read and the first page is made; the first page to lay
-    // out text waits for it.
-    if (*format != Format::kTrace) CCairoDC::BeginSharingFontsWithProcess();
+    // A trace is drawn without the drawing module. Other formats load it
+    // while the inputs are read; loading it starts fontconfig reading the
+    // chart's fonts as the process's own, on a thread of its own, while the
+    // drawing libraries still load. The first page to lay out text waits
+    // for that configuration.
+    const std::future<void> surfaceModuleLoad =
+        *format != Format::kTrace ? LoadSurfaceModuleBeside() : std::future<void>();
 
     CInputTexts inputs;
     if (!inputs.Read(line, strError)) return Fail(strError);

@@ -120,3 +120,7 @@ void AwaitSharedFontConfig() {
 }
 
 }  // namespace vitalchart
+
+extern "C" void vitalchart_begin_shared_fonts() {
+    vitalchart::BeginSharedFontConfig();
+}

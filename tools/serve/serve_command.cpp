@@ -12,7 +12,7 @@
 #include "tools/serve/chart_service.h"
 #include "tools/serve/http_server.h"
 #include "tools/serve/worker_pool.h"
-#include "vitalchart/surface/cairo_dc.h"
+#include "tools/surface_module.h"
 
 namespace vitalchart {
 namespace cli {
@@ -92,8 +92,11 @@ int RunServe(const CommandLine& line) {
     sigaddset(&signals, SIGINT);
     ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
-    // The service draws nothing but charts.
-    CCairoDC::ShareFontsWithProcess();
+    // The service draws nothing but charts, on the drawing module loaded
+    // before the first request.
+    std::string strError;
+    if (LoadSurfaceModule(strError) == nullptr) return Fail(strError);
+    ShareSurfaceFontsWithProcess();
 
     ServiceConfig config;
     config.strTemplates = settings.strTemplates;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The command as installed: it finds the PDF module where its libraries are
-# installed and archives a chart as PDF/A with it; without the module it says
-# which file it cannot load, fails, and writes nothing, whether it archives
-# or merges. A render to PNG does not need the module at all.
-#   installed_pdf_module_test.sh BUILD_DIR EXAMPLES_DIR
+# The command as installed: it finds its modules where its libraries are
+# installed and archives a chart as PDF/A with them; without the PDF module it
+# says which file it cannot load, fails, and writes nothing, whether it
+# archives or merges. A render to PNG does not need the PDF module at all, and
+# a trace needs no drawing module either.
+#   installed_modules_test.sh BUILD_DIR EXAMPLES_DIR
 set -euo pipefail
 build=$1
 examples=$2
@@ -33,3 +34,11 @@ fi
 grep -q "cannot load the PDF module libvitalchart-pdf.so" "$work/err" || { cat "$work/err"; exit 1; }
 [ ! -e "$work/merged.pdf" ] || { echo "a merged PDF was left behind"; exit 1; }
 "$command" render "${chart[@]}" -o "$work/chart.png"
+
+rm "$(find "$work/prefix" -name libvitalchart-surfaces.so)"
+"$command" render "${chart[@]}" -o "$work/chart.trace"
+if "$command" render "${chart[@]}" -o "$work/lost.png" 2>"$work/err"; then
+  echo "rendered PNG without the drawing module"; exit 1
+fi
+grep -q "cannot load the drawing module libvitalchart-surfaces.so" "$work/err" || { cat "$work/err"; exit 1; }
+[ ! -e "$work/lost.png" ] || { echo "a PNG was left behind"; exit 1; }
