@@ -1,11 +1,9 @@
 #include "tools/pdf_module.h"
 
-#include <dlfcn.h>
-
-#include <system_error>
 #include <utility>
 
 #include "tools/combined_pdf.h"
+#include "tools/module_loading.h"
 #include "tools/output_files.h"
 #include "tools/pdf_finish.h"
 #include "tools/pdf_merge.h"
@@ -13,54 +11,20 @@
 namespace vitalchart {
 namespace cli {
 
-namespace {
-
-struct LoadedModule {
-    const PdfModule* pModule = nullptr;
-    std::string strError;
-};
-
-LoadedModule Load() {
-    LoadedModule loaded;
-    // Found as a library is, through the program's run path: beside the
-    // project's libraries in the build tree and where they are installed.
-    // It stays loaded for the life of the process.
-    void* pHandle = ::dlopen(kPdfModuleFile, RTLD_NOW | RTLD_LOCAL);
-    if (pHandle == nullptr) {
-        const char* pszWhy = ::dlerror();
-        loaded.strError = std::string("cannot load the PDF module ") + kPdfModuleFile + ": " +
-                          (pszWhy != nullptr ? pszWhy : "not found");
-        return loaded;
-    }
-    const auto pEntry = reinterpret_cast<PdfModuleEntry>(::dlsym(pHandle, kPdfModuleEntry));
-    const PdfModule* pModule = pEntry != nullptr ? pEntry() : nullptr;
-    if (pModule == nullptr || pModule->nInterface != kPdfModuleInterface) {
-        loaded.strError = std::string("the PDF module ") + kPdfModuleFile + " is of another build of vitalchart";
-        return loaded;
-    }
-    loaded.pModule = pModule;
-    return loaded;
-}
-
-}  // namespace
-
 const PdfModule* LoadPdfModule(std::string& rError) {
     // Loaded once, by whichever thread asks first.
-    static const LoadedModule s_loaded = Load();
+    static const LoadedModule<PdfModule> s_loaded =
+        LoadModule<PdfModule>(kPdfModuleFile, kPdfModuleEntry, kPdfModuleInterface, "PDF module");
     if (s_loaded.pModule == nullptr) rError = s_loaded.strError;
     return s_loaded.pModule;
 }
 
 std::future<void> LoadPdfModuleBeside() {
-    try {
-        return std::async(std::launch::async, [] {
-            // A failure is reported by the call that needs the module.
-            std::string strWhy;
-            LoadPdfModule(strWhy);
-        });
-    } catch (const std::system_error&) {
-        return {};
-    }
+    return LoadBeside([] {
+        // A failure is reported by the call that needs the module.
+        std::string strWhy;
+        LoadPdfModule(strWhy);
+    });
 }
 
 bool MergePdfs(std::vector<PdfPart> parts, const std::string& strTarget, std::string& rError) {

@@ -41,9 +41,8 @@ constexpr unsigned kPdfModuleInterface = 3;
 // The module's file, looked for where the program's libraries are.
 constexpr char kPdfModuleFile[] = "libvitalchart-pdf.so";
 
-// Its one exported function, of type PdfModuleEntry.
+// Its one exported function, which returns the module's table.
 constexpr char kPdfModuleEntry[] = "vitalchart_pdf_module";
-using PdfModuleEntry = const PdfModule* (*)();
 
 // The module, loaded on the first call; null with rError saying why when it
 // cannot be loaded or is of another build.

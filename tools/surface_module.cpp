@@ -2,17 +2,12 @@
 
 #include <dlfcn.h>
 
-#include <system_error>
+#include "tools/module_loading.h"
 
 namespace vitalchart {
 namespace cli {
 
 namespace {
-
-struct LoadedModule {
-    const SurfaceModule* pModule = nullptr;
-    std::string strError;
-};
 
 // Loads the font configuration's library and starts it reading the
 // system's configuration. A library that cannot be loaded is left to the
@@ -25,28 +20,10 @@ void BeginReadingFonts() {
     if (pBegin != nullptr) pBegin();
 }
 
-LoadedModule Load() {
+LoadedModule<SurfaceModule> Load() {
     BeginReadingFonts();
-    LoadedModule loaded;
-    // Found as a library is, through the program's run path: beside the
-    // project's libraries in the build tree and where they are installed.
-    // It stays loaded for the life of the process.
-    void* pHandle = ::dlopen(kSurfaceModuleFile, RTLD_NOW | RTLD_LOCAL);
-    if (pHandle == nullptr) {
-        const char* pszWhy = ::dlerror();
-        loaded.strError = std::string("cannot load the drawing module ") + kSurfaceModuleFile + ": " +
-                          (pszWhy != nullptr ? pszWhy : "not found");
-        return loaded;
-    }
-    const auto pEntry = reinterpret_cast<SurfaceModuleEntry>(::dlsym(pHandle, kSurfaceModuleEntry));
-    const SurfaceModule* pModule = pEntry != nullptr ? pEntry() : nullptr;
-    if (pModule == nullptr || pModule->nInterface != kSurfaceModuleInterface) {
-        loaded.strError =
-            std::string("the drawing module ") + kSurfaceModuleFile + " is of another build of vitalchart";
-        return loaded;
-    }
-    loaded.pModule = pModule;
-    return loaded;
+    return LoadModule<SurfaceModule>(kSurfaceModuleFile, kSurfaceModuleEntry, kSurfaceModuleInterface,
+                                     "drawing module");
 }
 
 // The module of a surface that exists: it was made through the module.
@@ -59,21 +36,17 @@ const SurfaceModule& Loaded() {
 
 const SurfaceModule* LoadSurfaceModule(std::string& rError) {
     // Loaded once, by whichever thread asks first.
-    static const LoadedModule s_loaded = Load();
+    static const LoadedModule<SurfaceModule> s_loaded = Load();
     if (s_loaded.pModule == nullptr) rError = s_loaded.strError;
     return s_loaded.pModule;
 }
 
 std::future<void> LoadSurfaceModuleBeside() {
-    try {
-        return std::async(std::launch::async, [] {
-            // A failure is reported by the call that needs the module.
-            std::string strWhy;
-            LoadSurfaceModule(strWhy);
-        });
-    } catch (const std::system_error&) {
-        return {};
-    }
+    return LoadBeside([] {
+        // A failure is reported by the call that needs the module.
+        std::string strWhy;
+        LoadSurfaceModule(strWhy);
+    });
 }
 
 std::unique_ptr<CDC> CreatePngSurface(int nWidth, int nHeight, UINT nCodePage, BOOL bPrinting, std::string& rError) {

@@ -40,10 +40,9 @@ struct SurfaceModule {
 constexpr unsigned kSurfaceModuleInterface = 1;
 
 // The module's file, looked for where the program's libraries are, and its
-// one exported function, of type SurfaceModuleEntry.
+// one exported function, which returns the module's table.
 constexpr char kSurfaceModuleFile[] = "libvitalchart-surfaces.so";
 constexpr char kSurfaceModuleEntry[] = "vitalchart_surface_module";
-using SurfaceModuleEntry = const SurfaceModule* (*)();
 
 // The surface's font configuration is a library of its own that needs only
 // fontconfig. It is loaded first and starts reading the system's
