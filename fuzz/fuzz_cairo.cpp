@@ -65,7 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     fuzz::DrawCaseInMemory(c, *pDC);
     // A failed drawing status would silently stop everything drawn after it.
     Require(pDC->GetError().empty(), "the surface failed", pDC->GetError());
-    if (nSize > 0 && (pData[0] & 0x10)) {
+    // One input in four is encoded too. The encoder reads only the image's
+    // size and pixels, and encoding an image under the sanitizers costs as
+    // much as drawing it: every second input took a fifth of the run.
+    if (nSize > 0 && (pData[0] & 0x30) == 0x30) {
         std::vector<unsigned char> png;
         Require(pDC->EncodePng(png) && !png.empty(), "the image could not be encoded");
     }
