@@ -124,9 +124,14 @@ TEST_F(CliTest, HelpAndVersion) {
 }
 
 TEST_F(CliTest, ServeWithoutItsProgramBesideTheCommandSaysSo) {
-    // A copy of the command alone in a folder: the service's program is not there.
+    // A copy of the command in a folder with the project's libraries beside
+    // it, as in the build tree: the service's program is not there.
+    const std::string strCli = VITALCHART_CLI;
     const std::string strCopy = m_strDir + "/vitalchart";
-    ASSERT_EQ(std::system(("cp '" + std::string(VITALCHART_CLI) + "' '" + strCopy + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("cp '" + strCli + "' '" + strCopy + "' && ln -s '" + strCli.substr(0, strCli.rfind('/')) +
+                           "/lib' '" + m_strDir + "/lib'")
+                              .c_str()),
+              0);
     const int nStatus = std::system(("'" + strCopy + "' serve --templates . 2>'" + m_strDir + "/err'").c_str());
     EXPECT_EQ(WEXITSTATUS(nStatus), 2);
     EXPECT_NE(Slurp(m_strDir + "/err").find("cannot start " + m_strDir + "/vitalchart-serve"), std::string::npos);
