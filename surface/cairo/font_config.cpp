@@ -23,7 +23,7 @@ std::string FontsConfBesideLibrary() {
     std::string strLibrary = info.dli_fname;
     const std::size_t nSlash = strLibrary.find_last_of('/');
     const std::string strFolder = nSlash == std::string::npos ? std::string(".") : strLibrary.substr(0, nSlash);
-    return strFolder + "/../share/vitalchart/vitalchart-fonts.conf";
+    return strFolder + "/" VITALCHART_DATA_FROM_LIBRARY "/vitalchart/vitalchart-fonts.conf";
 }
 
 // The system's font configuration as fontconfig's own loader reads it, less

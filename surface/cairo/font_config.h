@@ -10,8 +10,9 @@ namespace vitalchart {
 
 // The chart's font map: the file that maps the platform's face names to the
 // free fonts installed here. VITALCHART_FONTS_CONF names it when set;
-// otherwise it lies in the data folder beside the library that holds this
-// surface (LIBDIR/../share/vitalchart/vitalchart-fonts.conf), in a build
+// otherwise it lies in the data folder of the library that holds this
+// surface (share/vitalchart/vitalchart-fonts.conf beside lib/, or beside
+// the lib/ that holds an architecture's folder of libraries), in a build
 // tree as once installed. Empty when neither can be read.
 VITALCHART_API std::string FindFontsConf();
 

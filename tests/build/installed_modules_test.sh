@@ -3,7 +3,8 @@
 # installed and archives a chart as PDF/A with them; without the PDF module it
 # says which file it cannot load, fails, and writes nothing, whether it
 # archives or merges. A render to PNG does not need the PDF module at all, and
-# a trace needs no drawing module either.
+# a trace needs no drawing module either. Installed, it draws what the build
+# tree draws.
 #   installed_modules_test.sh BUILD_DIR EXAMPLES_DIR
 set -euo pipefail
 build=$1
@@ -34,6 +35,10 @@ fi
 grep -q "cannot load the PDF module libvitalchart-pdf.so" "$work/err" || { cat "$work/err"; exit 1; }
 [ ! -e "$work/merged.pdf" ] || { echo "a merged PDF was left behind"; exit 1; }
 "$command" render "${chart[@]}" -o "$work/chart.png"
+# The installed command finds the chart's font map in the installed data
+# folder: without it the Song face would be drawn with another font.
+"$build/vitalchart" render "${chart[@]}" -o "$work/built.png"
+cmp -s "$work/chart.png" "$work/built.png" || { echo "the installed command draws other pixels than the build tree's"; exit 1; }
 
 rm "$(find "$work/prefix" -name libvitalchart-surfaces.so)"
 "$command" render "${chart[@]}" -o "$work/chart.trace"
