@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A long local fuzz run: scripts/fuzz.sh [SECONDS] [TARGET...]
 #
-# Builds the libFuzzer targets with AddressSanitizer and UBSan (build/fuzz),
-# then fuzzes each target named (default: every one) for SECONDS (default
+# Builds the libFuzzer targets named (default: every one) with AddressSanitizer
+# and UBSan (build/fuzz), then fuzzes each of them for SECONDS (default
 # 600) from a scratch copy of fuzz/corpus/<target>/ in build/fuzz-long/, and
 # merges what the run found into fuzz/corpus/<target>/: only the inputs that
 # reach code the corpus did not (libFuzzer's -merge=1 on edge coverage), so
@@ -31,7 +31,8 @@ for target in "${targets[@]}"; do
 done
 
 bash scripts/setup.sh
-CXX=clang++ bash scripts/build.sh build/fuzz -DVITALCHART_FUZZ=ON -DVITALCHART_SANITIZE=ON -DVITALCHART_WERROR=ON
+CXX=clang++ bash scripts/build.sh build/fuzz -DVITALCHART_FUZZ=ON -DVITALCHART_SANITIZE=ON -DVITALCHART_WERROR=ON \
+  -- "${targets[@]/#/fuzz_}"
 
 for target in "${targets[@]}"; do
   work=$root/build/fuzz-long/$target
