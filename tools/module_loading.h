@@ -22,11 +22,18 @@ struct LoadedModule {
 // project's libraries in the build tree and where they are installed. It
 // stays loaded for the life of the process. strWhat names the module in
 // the error.
+//
+// The load binds lazily: the system's libraries a module brings bind their
+// calls among themselves on first use, as in any program, instead of all
+// of them up front in every render, most never called. The project's
+// own libraries and modules are linked to bind every symbol they use when
+// loaded (-z now), so that a library too old for them fails here, with
+// dlerror's message, and not halfway through a chart.
 template <class Module>
 LoadedModule<Module> LoadModule(const char* pszFile, const char* pszEntry, unsigned nInterface,
                                 const std::string& strWhat) {
     LoadedModule<Module> loaded;
-    void* pHandle = ::dlopen(pszFile, RTLD_NOW | RTLD_LOCAL);
+    void* pHandle = ::dlopen(pszFile, RTLD_LAZY | RTLD_LOCAL);
     if (pHandle == nullptr) {
         const char* pszWhy = ::dlerror();
         loaded.strError =

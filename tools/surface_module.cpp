@@ -13,7 +13,7 @@ namespace {
 // system's configuration. A library that cannot be loaded is left to the
 // module's own load, which needs it and says so.
 void BeginReadingFonts() {
-    void* pHandle = ::dlopen(kFontsLibraryFile, RTLD_NOW | RTLD_LOCAL);
+    void* pHandle = ::dlopen(kFontsLibraryFile, RTLD_LAZY | RTLD_LOCAL);
     if (pHandle == nullptr) return;
     using BeginFn = void (*)();
     const auto pBegin = reinterpret_cast<BeginFn>(::dlsym(pHandle, kFontsLibraryEntry));

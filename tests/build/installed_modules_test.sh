@@ -4,7 +4,8 @@
 # says which file it cannot load, fails, and writes nothing, whether it
 # archives or merges. A render to PNG does not need the PDF module at all, and
 # a trace needs no drawing module either. Installed, it draws what the build
-# tree draws.
+# tree draws. The command loads its drawing libraries lazily, so each of the
+# project's own binds its symbols when loaded: a missing one fails the load.
 #   installed_modules_test.sh BUILD_DIR EXAMPLES_DIR
 set -euo pipefail
 build=$1
@@ -13,6 +14,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 command=$work/prefix/bin/vitalchart
+for library in libvitalchart-fonts.so libvitalchart-cairo.so libvitalchart-surfaces.so libvitalchart-pdf.so; do
+  file=$(find "$work/prefix" -name "$library")
+  readelf -d "$file" | grep -q 'BIND_NOW' || { echo "$library binds its symbols lazily"; exit 1; }
+done
 chart=("$examples/vitalsign.xml" --data "$examples/week.data")
 
 "$command" render "${chart[@]}" --pdfa 2b -o "$work/archived.pdf"
