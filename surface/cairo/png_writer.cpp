@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -52,32 +53,85 @@ struct SBand {
     bool bOk = false;
 };
 
+// A pixel's red, green and blue bytes (bits 16 to 23, 8 to 15, 0 to 7 of
+// nPixel) as a word that, stored, puts them in that order at its first three
+// bytes; its fourth byte is zero.
+inline std::uint32_t RgbBytes(std::uint32_t nPixel) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return nPixel << 8;
+#else
+    return __builtin_bswap32(nPixel) >> 8;
+#endif
+}
+
+// Two pixels' RGB bytes, as loaded from memory into one word, as a word
+// that, stored, puts them at its first six bytes.
+inline std::uint64_t RgbBytes2(std::uint64_t nPixels) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    const std::uint64_t nFirst = RgbBytes(static_cast<std::uint32_t>(nPixels >> 32));
+    const std::uint64_t nSecond = RgbBytes(static_cast<std::uint32_t>(nPixels));
+    return (nFirst << 32) | (nSecond << 8);
+#else
+    const std::uint64_t nFirst = RgbBytes(static_cast<std::uint32_t>(nPixels));
+    const std::uint64_t nSecond = RgbBytes(static_cast<std::uint32_t>(nPixels >> 32));
+    return nFirst | (nSecond << 24);
+#endif
+}
+
+// Each byte of nLeft less the byte of nRight in its place, modulo 256, with
+// no borrow from one byte into the next.
+template <class Word>
+inline Word SubtractBytes(Word nLeft, Word nRight) {
+    constexpr Word kHigh = static_cast<Word>(0x8080808080808080u);
+    return ((nLeft | kHigh) - (nRight & ~kHigh)) ^ ((nLeft ^ ~nRight) & kHigh);
+}
+
+// The pixels at pIn, as they are or (kUp) less those at pAbove, byte by byte.
+template <bool kUp, class Word>
+inline Word LoadPixels(const unsigned char* pIn, const unsigned char* pAbove) {
+    Word nPixels;
+    std::memcpy(&nPixels, pIn, sizeof nPixels);
+    if constexpr (!kUp) return nPixels;
+    Word nAbove;
+    std::memcpy(&nAbove, pAbove, sizeof nAbove);
+    return SubtractBytes(nPixels, nAbove);
+}
+
+// Writes a row's nWidth pixels as RGB bytes, under the Up filter each less
+// the byte above it. Two pixels at a time are stored as one word whose last
+// two bytes the next pixel overwrites, so that at least one pixel is left for
+// the end; the last pixel is stored byte by byte, so that nothing is written
+// past the row.
+template <bool kUp>
+void FilterPixels(const unsigned char* pIn, const unsigned char* pAbove, int nWidth, unsigned char* pOut) {
+    if (nWidth <= 0) return;
+    const std::size_t nPixels = static_cast<std::size_t>(nWidth);
+    std::size_t x = 0;
+    for (; x + 2 < nPixels; x += 2) {
+        const std::uint64_t nBytes = RgbBytes2(LoadPixels<kUp, std::uint64_t>(pIn + 4 * x, pAbove + (kUp ? 4 * x : 0)));
+        std::memcpy(pOut + 3 * x, &nBytes, sizeof nBytes);
+    }
+    for (; x + 1 < nPixels; ++x) {
+        const std::uint32_t nBytes = RgbBytes(LoadPixels<kUp, std::uint32_t>(pIn + 4 * x, pAbove + (kUp ? 4 * x : 0)));
+        std::memcpy(pOut + 3 * x, &nBytes, sizeof nBytes);
+    }
+    const std::uint32_t nPixel = LoadPixels<kUp, std::uint32_t>(pIn + 4 * x, pAbove + (kUp ? 4 * x : 0));
+    pOut[3 * x] = static_cast<unsigned char>(nPixel >> 16);
+    pOut[3 * x + 1] = static_cast<unsigned char>(nPixel >> 8);
+    pOut[3 * x + 2] = static_cast<unsigned char>(nPixel);
+}
+
 // Writes row y of the image as a PNG scanline: the filter type byte, then the
-// pixels as RGB bytes, each less the byte above it under the Up filter (the
-// row above the first counts as zero).
+// pixels, under the Up filter less the row above (the row above the first
+// counts as zero).
 void FilterRow(const SRgb24Image& image, int y, bool bUp, unsigned char* pOut) {
     const std::size_t nStride = static_cast<std::size_t>(image.nStride);
     const unsigned char* pIn = image.pData + static_cast<std::size_t>(y) * nStride;
-    *pOut++ = bUp ? PNG_FILTER_VALUE_UP : PNG_FILTER_VALUE_NONE;
-    if (!bUp || y == 0) {
-        for (int x = 0; x < image.nWidth; ++x, pIn += 4, pOut += 3) {
-            std::uint32_t nPixel;
-            std::memcpy(&nPixel, pIn, sizeof nPixel);
-            pOut[0] = static_cast<unsigned char>(nPixel >> 16);
-            pOut[1] = static_cast<unsigned char>(nPixel >> 8);
-            pOut[2] = static_cast<unsigned char>(nPixel);
-        }
-        return;
-    }
-    const unsigned char* pAbove = pIn - nStride;
-    for (int x = 0; x < image.nWidth; ++x, pIn += 4, pAbove += 4, pOut += 3) {
-        std::uint32_t nPixel;
-        std::uint32_t nAbove;
-        std::memcpy(&nPixel, pIn, sizeof nPixel);
-        std::memcpy(&nAbove, pAbove, sizeof nAbove);
-        pOut[0] = static_cast<unsigned char>((nPixel >> 16) - (nAbove >> 16));
-        pOut[1] = static_cast<unsigned char>((nPixel >> 8) - (nAbove >> 8));
-        pOut[2] = static_cast<unsigned char>(nPixel - nAbove);
+    *pOut = bUp ? PNG_FILTER_VALUE_UP : PNG_FILTER_VALUE_NONE;
+    if (bUp && y > 0) {
+        FilterPixels<true>(pIn, pIn - nStride, image.nWidth, pOut + 1);
+    } else {
+        FilterPixels<false>(pIn, nullptr, image.nWidth, pOut + 1);
     }
 }
 

@@ -75,8 +75,11 @@ std::vector<unsigned char> CairoWriterPng(CCairoDC& dc) {
 
 // The encoder compresses a large picture in bands of rows side by side: one
 // band for the small canvas, two for the example's, four for the large one.
+// It stores rows two pixels at a time: the narrow canvases end on a pair, a
+// single pixel, or have no pair at all.
 TEST(CairoPngTest, EveryCompressionDecodesToThePixelsOfCairosWriter) {
-    for (const auto& [nWidth, nHeight] : {std::pair{631, 805}, std::pair{240, 300}, std::pair{1300, 1100}}) {
+    for (const auto& [nWidth, nHeight] : {std::pair{631, 805}, std::pair{240, 300}, std::pair{1300, 1100},
+                                          std::pair{1, 9}, std::pair{2, 9}, std::pair{3, 9}}) {
         auto dc = DrawExample(nWidth, nHeight);
         const std::vector<unsigned char> cairoPng = CairoWriterPng(*dc);
         const Decoded expected = DecodePng(cairoPng);
