@@ -86,14 +86,15 @@ inline Word SubtractBytes(Word nLeft, Word nRight) {
     return ((nLeft | kHigh) - (nRight & ~kHigh)) ^ ((nLeft ^ ~nRight) & kHigh);
 }
 
-// The pixels at pIn, as they are or (kUp) less those at pAbove, byte by byte.
+// The pixels at byte nAt of pIn, as they are or (kUp) less those at the same
+// byte of pAbove, byte by byte.
 template <bool kUp, class Word>
-inline Word LoadPixels(const unsigned char* pIn, const unsigned char* pAbove) {
+inline Word LoadPixels(const unsigned char* pIn, const unsigned char* pAbove, std::size_t nAt) {
     Word nPixels;
-    std::memcpy(&nPixels, pIn, sizeof nPixels);
+    std::memcpy(&nPixels, pIn + nAt, sizeof nPixels);
     if constexpr (!kUp) return nPixels;
     Word nAbove;
-    std::memcpy(&nAbove, pAbove, sizeof nAbove);
+    std::memcpy(&nAbove, pAbove + nAt, sizeof nAbove);
     return SubtractBytes(nPixels, nAbove);
 }
 
@@ -108,14 +109,14 @@ void FilterPixels(const unsigned char* pIn, const unsigned char* pAbove, int nWi
     const std::size_t nPixels = static_cast<std::size_t>(nWidth);
     std::size_t x = 0;
     for (; x + 2 < nPixels; x += 2) {
-        const std::uint64_t nBytes = RgbBytes2(LoadPixels<kUp, std::uint64_t>(pIn + 4 * x, pAbove + (kUp ? 4 * x : 0)));
+        const std::uint64_t nBytes = RgbBytes2(LoadPixels<kUp, std::uint64_t>(pIn, pAbove, 4 * x));
         std::memcpy(pOut + 3 * x, &nBytes, sizeof nBytes);
     }
     for (; x + 1 < nPixels; ++x) {
-        const std::uint32_t nBytes = RgbBytes(LoadPixels<kUp, std::uint32_t>(pIn + 4 * x, pAbove + (kUp ? 4 * x : 0)));
+        const std::uint32_t nBytes = RgbBytes(LoadPixels<kUp, std::uint32_t>(pIn, pAbove, 4 * x));
         std::memcpy(pOut + 3 * x, &nBytes, sizeof nBytes);
     }
-    const std::uint32_t nPixel = LoadPixels<kUp, std::uint32_t>(pIn + 4 * x, pAbove + (kUp ? 4 * x : 0));
+    const std::uint32_t nPixel = LoadPixels<kUp, std::uint32_t>(pIn, pAbove, 4 * x);
     pOut[3 * x] = static_cast<unsigned char>(nPixel >> 16);
     pOut[3 * x + 1] = static_cast<unsigned char>(nPixel >> 8);
     pOut[3 * x + 2] = static_cast<unsigned char>(nPixel);
